@@ -91,27 +91,6 @@ constexpr std::array<Question, QuestionCount> kQuestions = { {
     { "Do you non-attached from the real world?", AnswerNo },
 } };
 
-constexpr std::array<std::string_view, RuneCount> kRuneNames = {
-    "Algiz",
-    "Ansuz",
-    "Berkano",
-    "Eihwas",
-    "Fehu",
-    "Gebo",
-    "Hagalaz",
-    "Isa",
-    "Jera",
-    "Kenaz",
-    "Laguz",
-    "Mannaz",
-    "Nauthiz",
-    "Raidho",
-    "Sowilo",
-    "Thurisaz",
-    "Tiwas",
-    "Uruz",
-};
-
 } // namespace
 
 void LoadCatalogue()

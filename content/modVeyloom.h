@@ -27,6 +27,28 @@ inline constexpr std::array<std::string_view, ChakraCount> kChakraNames = {
     "Crown Chakra (Sahasrara)",
 };
 
+// The rune names also name the rune pictures, which exist before any fill.
+inline constexpr std::array<std::string_view, RuneCount> kRuneNames = {
+    "Algiz",
+    "Ansuz",
+    "Berkano",
+    "Eihwas",
+    "Fehu",
+    "Gebo",
+    "Hagalaz",
+    "Isa",
+    "Jera",
+    "Kenaz",
+    "Laguz",
+    "Mannaz",
+    "Nauthiz",
+    "Raidho",
+    "Sowilo",
+    "Thurisaz",
+    "Tiwas",
+    "Uruz",
+};
+
 // Indexed by question (0..55); chakra c owns questions 8c..8c+7.
 extern std::array<std::string_view, QuestionCount> QuestionTexts;
 // "Yes" or "No" per question; the last slot is spare and stays empty.

@@ -1,0 +1,10 @@
+#pragma once
+
+struct TestRun;
+class ImageList;
+class ReadingView;
+
+// Writes the reading of a finished test into the view: for every tested chakra, in chakra
+// order, its rating and what it means, then either its rune stones with their pictures or the
+// note that an open chakra has none. The view is read-only afterwards.
+void ComposeReading(ReadingView &RTB, const ImageList &IMG, const TestRun &run);

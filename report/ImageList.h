@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <array>
+
+// The rune pictures, by 1-based position: position p holds the picture of rune p - 1.
+// Pictures are decoded when they are first asked for, not when the list is made.
+class ImageList
+{
+public:
+    static constexpr int Count = 18;
+
+    // The picture at the position, or a null image for a position outside 1..Count.
+    QImage picture(int position) const;
+    // The picture's key, its file name: the rune's name in lower case followed by ".jpg".
+    static QString key(int position);
+
+private:
+    mutable std::array<QImage, Count> m_pictures;
+};

@@ -1,0 +1,78 @@
+#include "ReadingView.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QTextCursor>
+#include <QTextImageFormat>
+#include <QUrl>
+
+void EmptyClipboard()
+{
+    if (QClipboard *clipboard = QGuiApplication::clipboard())
+        clipboard->clear();
+}
+
+ReadingView::ReadingView(QWidget *parent)
+    : QTextEdit(parent)
+{
+    setAcceptRichText(false);
+    setUndoRedoEnabled(false);
+    viewport()->setMouseTracking(true);
+    setReadOnlyFlag(true);
+    connect(this, &QTextEdit::textChanged, this, &EmptyClipboard);
+}
+
+void ReadingView::setReadOnlyFlag(bool readOnly)
+{
+    setReadOnly(readOnly);
+    if (readOnly)
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+bool ReadingView::canInsertFromMimeData(const QMimeData *source) const
+{
+    if (isReadOnly() || !source || source->formats().isEmpty())
+        return false;
+    return source->hasImage() || QTextEdit::canInsertFromMimeData(source);
+}
+
+void ReadingView::insertFromMimeData(const QMimeData *source)
+{
+    if (!canInsertFromMimeData(source))
+        return;
+    if (!source->hasImage()) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    // Take the picture out first: inserting it changes the text, which empties the clipboard
+    // that owns the source.
+    const QImage picture = qvariant_cast<QImage>(source->imageData());
+    if (picture.isNull())
+        return;
+    const QString name = QStringLiteral("veyloom-picture:%1").arg(++m_pictureCount);
+    document()->addResource(QTextDocument::ImageResource, QUrl(name), picture);
+    QTextImageFormat format;
+    format.setName(name);
+    format.setWidth(picture.width());
+    format.setHeight(picture.height());
+    textCursor().insertImage(format);
+}
+
+void ReadingView::mousePressEvent(QMouseEvent *event)
+{
+    EmptyClipboard();
+    QTextEdit::mousePressEvent(event);
+}
+
+void ReadingView::mouseMoveEvent(QMouseEvent *event)
+{
+    EmptyClipboard();
+    QTextEdit::mouseMoveEvent(event);
+}
+
+void ReadingView::mouseReleaseEvent(QMouseEvent *event)
+{
+    EmptyClipboard();
+    QTextEdit::mouseReleaseEvent(event);
+}

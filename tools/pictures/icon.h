@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+
+// The application icon: a warm lotus of petals around a disc carrying a black Algiz rune.
+namespace icon {
+
+// The square sizes written as veyloom-<size>.png.
+const QList<int> &sizes();
+
+// The icon at `size` x `size` pixels with a transparent background.
+QImage renderIcon(int size);
+
+} // namespace icon
