@@ -1,0 +1,33 @@
+#include "MessageBox.h"
+
+#include <QMessageBox>
+
+namespace MessageBox {
+
+namespace {
+QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+    QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, Title, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+} // namespace
+
+void showError(QWidget *parent, const QString &text)
+{
+    show(parent, QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+void showNotice(QWidget *parent, const QString &text)
+{
+    show(parent, QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+bool askYesNo(QWidget *parent, const QString &text)
+{
+    return show(parent, QMessageBox::Information, text, QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+} // namespace MessageBox

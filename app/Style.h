@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QRect>
+#include <QString>
+
+#include <cmath>
+
+// Window positions are laid out in twips, 15 to a logical pixel; Qt scales logical pixels on
+// high-density screens, so the windows keep their proportions at any scaling.
+namespace Style {
+
+inline constexpr int TwipsPerPixel = 15;
+
+constexpr int px(int twips)
+{
+    return twips >= 0 ? (twips + TwipsPerPixel / 2) / TwipsPerPixel
+                      : -((-twips + TwipsPerPixel / 2) / TwipsPerPixel);
+}
+
+constexpr QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+inline const QColor LightGrey(192, 192, 192);
+inline const QColor DarkGreen(0, 128, 0);
+inline const QColor DarkRed(128, 0, 0);
+inline const QColor LinkBlue(0, 0, 255);
+inline const QColor TickBlue(0, 0, 192);
+inline const QColor DarkBlue(0, 0, 128);
+inline const QColor Yellow(255, 255, 0);
+
+inline constexpr qreal NormalPointSize = 8.25;
+
+// Verdana where it is installed; elsewhere the nearest sans-serif face the system offers.
+inline QFont verdana(qreal pointSize = NormalPointSize, bool bold = false, bool underline = false)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+// The application icon, drawn at every size the desktop asks for.
+inline QIcon applicationIcon()
+{
+    QIcon icon;
+    for (int size : { 16, 32, 48, 64, 128, 256 })
+        icon.addFile(QStringLiteral(":/icon/veyloom-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace Style

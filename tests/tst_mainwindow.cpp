@@ -1,0 +1,311 @@
+#include "FakeScreens.h"
+#include "LinkLabel.h"
+#include "ModalAnswerer.h"
+#include "ReadingView.h"
+#include "frmMain.h"
+#include "modVeyloom.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTest>
+
+using namespace modVeyloom;
+
+Q_DECLARE_METATYPE(std::vector<int>)
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void freshWindow();
+    void geometry_data();
+    void geometry();
+    void menus();
+    void takeTestWithMouse_data();
+    void takeTestWithMouse();
+    void answersAreRecorded();
+    void takeTestWithKeyboard();
+    void backToMain();
+    void refusesWithNothingTicked();
+    void hiddenScreensIgnoreAccessKeys();
+
+private:
+    QWidget *current() const { return m_window->screens->currentWidget(); }
+    void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+    void answerAll(int answer);
+
+    std::unique_ptr<frmMain> m_window;
+};
+
+void TestMainWindow::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    LoadCatalogue();
+}
+
+void TestMainWindow::init()
+{
+    m_window = std::make_unique<frmMain>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void TestMainWindow::cleanup()
+{
+    // Closing would open the exit screen; the window is simply destroyed instead.
+    m_window.reset();
+}
+
+void TestMainWindow::answerAll(int answer)
+{
+    while (current() == m_window->fraStep[1]) {
+        click(m_window->optAnswer[answer]);
+        click(m_window->cmdNext);
+    }
+}
+
+void TestMainWindow::freshWindow()
+{
+    frmMain &w = *m_window;
+    QCOMPARE(w.windowTitle(), QStringLiteral("CV Veyloom v1.0"));
+    QCOMPARE(w.centralWidget()->size(), QSize(500, 390));
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+    QCOMPARE(current(), w.fraStep[0]);
+    QCOMPARE(w.fraStep[0]->title(), QStringLiteral("Personal Details"));
+    QCOMPARE(w.fraStep[1]->title(), QStringLiteral("Veyloom Question"));
+    QCOMPARE(w.fraStep[2]->title(), QStringLiteral("Veyloom Result"));
+    QVERIFY(w.fraStep[0]->isVisible());
+    QVERIFY(!w.fraStep[1]->isVisible() && !w.fraStep[2]->isVisible());
+    for (int i = 0; i < ChakraCount; ++i) {
+        QVERIFY(!w.chkOption[i]->isChecked());
+        QCOMPARE(w.chkOption[i]->text().toStdString(), ChakraNames[i]);
+    }
+    QVERIFY(w.txtName->text().isEmpty());
+    QTRY_COMPARE(QApplication::focusWidget(), w.txtName);
+    QCOMPARE(w.lblQNo->text(), QStringLiteral("Question No"));
+    QCOMPARE(w.cmdProceed->text(), QStringLiteral("&Get Veyloom Reading"));
+    QVERIFY(w.RTB->isReadOnly());
+    QCOMPARE(w.font().family(), QStringLiteral("Verdana"));
+    QCOMPARE(w.font().pointSizeF(), 8.25);
+    QVERIFY(w.lblCobrand->text().contains(QStringLiteral("name &  link here. See \"Help\"")));
+    QVERIFY(w.Label14->text().startsWith(
+        QStringLiteral("The Most Popular Online Mystic Discussion Forum. Click Here To Visit ")));
+    for (QLabel *symbol : w.picDisp)
+        QCOMPARE(symbol->pixmap().size(), symbol->size());
+    QCOMPARE(w.fraStep[0]->palette().color(QPalette::Window), QColor(192, 192, 192));
+}
+
+void TestMainWindow::geometry_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("Label14") << QStringLiteral("Label14") << QRect(85, 0, 330, 29);
+    QTest::newRow("screens") << QStringLiteral("screens") << QRect(0, 32, 500, 300);
+    QTest::newRow("fraFullBrand") << QStringLiteral("fraFullBrand") << QRect(0, 332, 500, 57);
+    QTest::newRow("lblCobrand") << QStringLiteral("lblCobrand") << QRect(8, 11, 483, 43);
+    QTest::newRow("lblFullBrand") << QStringLiteral("lblFullBrand") << QRect(8, 11, 483, 43);
+    QTest::newRow("chkOption 0") << QStringLiteral("chkOption0") << QRect(16, 64, 233, 20);
+    QTest::newRow("chkOption 6") << QStringLiteral("chkOption6") << QRect(16, 208, 233, 20);
+    QTest::newRow("picDisp 0") << QStringLiteral("picDisp0") << QRect(62, 256, 40, 30);
+    QTest::newRow("picDisp 1") << QStringLiteral("picDisp1") << QRect(118, 251, 40, 35);
+    QTest::newRow("picDisp 6") << QStringLiteral("picDisp6") << QRect(398, 246, 40, 40);
+    QTest::newRow("txtName") << QStringLiteral("txtName") << QRect(272, 144, 217, 23);
+    QTest::newRow("cmdProceed") << QStringLiteral("cmdProceed") << QRect(272, 193, 217, 27);
+    QTest::newRow("lblQuestion") << QStringLiteral("lblQuestion") << QRect(47, 72, 406, 30);
+    QTest::newRow("optAnswer 2") << QStringLiteral("optAnswer2") << QRect(50, 176, 400, 17);
+    QTest::newRow("cmdNext") << QStringLiteral("cmdNext") << QRect(384, 224, 80, 27);
+    QTest::newRow("RTB") << QStringLiteral("RTB") << QRect(8, 24, 483, 225);
+    QTest::newRow("cmdMain") << QStringLiteral("cmdMain") << QRect(383, 260, 100, 27);
+}
+
+void TestMainWindow::geometry()
+{
+    QFETCH(QString, control);
+    QFETCH(QRect, expected);
+    auto *widget = m_window->findChild<QWidget *>(control);
+    QVERIFY2(widget, qPrintable(control));
+    QCOMPARE(widget->geometry(), expected);
+}
+
+void TestMainWindow::menus()
+{
+    QMenuBar *bar = m_window->menuBar();
+    QStringList captions;
+    for (QAction *action : bar->actions()) {
+        if (action->isVisible())
+            captions << action->text();
+    }
+    QCOMPARE(captions, (QStringList { QStringLiteral("&File"), QStringLiteral("&Help") }));
+    QVERIFY(!m_window->mnuMakeMoney->isVisible());
+    QVERIFY(!m_window->mnuMakeMoney->isEnabled());
+    QCOMPARE(m_window->mnuMakeMoney->text(), QStringLiteral("Make Money &Online"));
+
+    QStringList help;
+    for (QAction *action : m_window->mnuHelp->actions())
+        help << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    QCOMPARE(help,
+        (QStringList { QStringLiteral("&Online Help"), QStringLiteral("&Visit Us Online"),
+            QStringLiteral("-"), QStringLiteral("Check for Software &Update"), QStringLiteral("-"),
+            QStringLiteral("&About Software") }));
+    QCOMPARE(m_window->mnuFile->actions(), QList<QAction *> { m_window->mnuExit });
+    QCOMPARE(m_window->mnuExit->text(), QStringLiteral("E&xit"));
+    for (QAction *action : m_window->mnuHelp->actions())
+        QVERIFY(action->shortcut().isEmpty());
+}
+
+void TestMainWindow::takeTestWithMouse_data()
+{
+    QTest::addColumn<std::vector<int>>("tickOrder");
+    QTest::addColumn<std::vector<int>>("chakras");
+    QTest::newRow("crown only") << std::vector<int> { 6 } << std::vector<int> { 6 };
+    QTest::newRow("heart, then root") << std::vector<int> { 3, 0 } << std::vector<int> { 0, 3 };
+    QTest::newRow("all seven") << std::vector<int> { 4, 2, 6, 0, 1, 5, 3 }
+                               << std::vector<int> { 0, 1, 2, 3, 4, 5, 6 };
+}
+
+void TestMainWindow::takeTestWithMouse()
+{
+    QFETCH(std::vector<int>, tickOrder);
+    QFETCH(std::vector<int>, chakras);
+    frmMain &w = *m_window;
+    for (int c : tickOrder)
+        click(w.chkOption[c]);
+    click(w.cmdProceed);
+    QCOMPARE(current(), w.fraStep[1]);
+
+    const int total = 8 * int(chakras.size());
+    int n = 0;
+    for (int c : chakras) {
+        for (int q = 8 * c; q < 8 * c + 8; ++q) {
+            ++n;
+            QCOMPARE(w.lblQNo->text(), QStringLiteral("Question %1 of %2").arg(n).arg(total));
+            QCOMPARE(w.lblQuestion->text().toStdString(), QuestionTexts[q]);
+            QVERIFY(w.optAnswer[0]->isChecked());
+            click(w.cmdNext);
+        }
+    }
+    QCOMPARE(current(), w.fraStep[2]);
+    QCOMPARE(w.testRun().AnswerTrail.size(), std::size_t(4 * total));
+    QVERIFY(!w.RTB->toPlainText().isEmpty());
+}
+
+void TestMainWindow::answersAreRecorded()
+{
+    frmMain &w = *m_window;
+    click(w.chkOption[2]);
+    click(w.cmdProceed);
+    click(w.cmdNext);
+    click(w.optAnswer[2]);
+    QVERIFY(!w.optAnswer[0]->isChecked() && !w.optAnswer[1]->isChecked());
+    click(w.cmdNext);
+    click(w.optAnswer[1]);
+    click(w.cmdNext);
+    QCOMPARE(w.testRun().AnswerTrail, "Yes/May Be/No/");
+    QCOMPARE(w.lblQNo->text(), QStringLiteral("Question 4 of 8"));
+    QVERIFY(w.optAnswer[0]->isChecked());
+}
+
+void TestMainWindow::takeTestWithKeyboard()
+{
+    frmMain &w = *m_window;
+    QTest::keyClicks(w.txtName, QStringLiteral("Mira"));
+    w.chkOption[5]->setFocus();
+    QTest::keyClick(w.chkOption[5], Qt::Key_Space);
+    QTest::keyClick(&w, Qt::Key_G, Qt::AltModifier);
+    QCOMPARE(current(), w.fraStep[1]);
+    for (int i = 0; i < 8; ++i)
+        QTest::keyClick(&w, Qt::Key_N, Qt::AltModifier);
+    QCOMPARE(current(), w.fraStep[2]);
+    QCOMPARE(w.testRun().AnswerTrail,
+        std::string(8 * 4, ' ').replace(0, 32, "Yes/Yes/Yes/Yes/Yes/Yes/Yes/Yes/"));
+    QTest::keyClick(&w, Qt::Key_M, Qt::AltModifier);
+    QCOMPARE(current(), w.fraStep[0]);
+    QCOMPARE(w.txtName->text(), QStringLiteral("Mira"));
+}
+
+void TestMainWindow::backToMain()
+{
+    frmMain &w = *m_window;
+    QTest::keyClicks(w.txtName, QStringLiteral("Ravi"));
+    click(w.chkOption[1]);
+    click(w.chkOption[4]);
+    click(w.cmdProceed);
+    answerAll(1);
+    const QString reading = w.RTB->toPlainText();
+    QVERIFY(reading.contains(QStringLiteral("Sacral Chakra (Swadhisthanna) is")));
+    QVERIFY(!reading.contains(QStringLiteral("Ravi")));
+
+    click(w.cmdMain);
+    QCOMPARE(current(), w.fraStep[0]);
+    for (QCheckBox *box : w.chkOption)
+        QVERIFY(!box->isChecked());
+    QCOMPARE(w.txtName->text(), QStringLiteral("Ravi"));
+    QVERIFY(w.testRun().QuestionList.empty());
+    QVERIFY(w.testRun().AnswerTrail.empty());
+    QCOMPARE(w.testRun().CurrentQuestion, 16);
+    QCOMPARE(w.RTB->toPlainText(), reading);
+
+    click(w.chkOption[0]);
+    click(w.cmdProceed);
+    QCOMPARE(w.lblQNo->text(), QStringLiteral("Question 1 of 8"));
+    click(w.optAnswer[2]);
+    click(w.cmdNext);
+    QCOMPARE(w.testRun().AnswerTrail, "May Be/");
+}
+
+void TestMainWindow::refusesWithNothingTicked()
+{
+    frmMain &w = *m_window;
+    QTest::keyClicks(w.txtName, QStringLiteral("Noor"));
+    ModalAnswerer answerer;
+    answerer.answerNext();
+    click(w.cmdProceed);
+    QTRY_COMPARE(answerer.seen, 1);
+    QCOMPARE(answerer.text, QStringLiteral("You have to select at least One option"));
+    QCOMPARE(answerer.icon, QMessageBox::Critical);
+    QCOMPARE(answerer.title, QStringLiteral("CV Veyloom"));
+    QCOMPARE(current(), w.fraStep[0]);
+    QCOMPARE(w.txtName->text(), QStringLiteral("Noor"));
+    QCOMPARE(w.testRun().QuestionList, (std::vector<std::int16_t> { 0, 0 }));
+}
+
+void TestMainWindow::hiddenScreensIgnoreAccessKeys()
+{
+    frmMain &w = *m_window;
+    // On the first screen, "&Next" and "Back To &Main" are behind it.
+    QTest::keyClick(&w, Qt::Key_N, Qt::AltModifier);
+    QTest::keyClick(&w, Qt::Key_M, Qt::AltModifier);
+    QVERIFY(w.testRun().AnswerTrail.empty());
+    QCOMPARE(current(), w.fraStep[0]);
+
+    click(w.chkOption[3]);
+    click(w.cmdProceed);
+    QTest::keyClick(&w, Qt::Key_N, Qt::AltModifier);
+    // On the question screen, "&Get Veyloom Reading" cannot restart the test.
+    QTest::keyClick(&w, Qt::Key_G, Qt::AltModifier);
+    QTest::keyClick(&w, Qt::Key_M, Qt::AltModifier);
+    QCOMPARE(current(), w.fraStep[1]);
+    QCOMPARE(w.testRun().AnswerTrail, "Yes/");
+    QCOMPARE(w.lblQNo->text(), QStringLiteral("Question 2 of 8"));
+    // Tab stays within the screen in front.
+    for (int i = 0; i < 10; ++i) {
+        QTest::keyClick(
+            QApplication::focusWidget() ? QApplication::focusWidget() : &w, Qt::Key_Tab);
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(!focus || !w.fraStep[0]->isAncestorOf(focus));
+        QVERIFY(!focus || !w.fraStep[2]->isAncestorOf(focus));
+    }
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
