@@ -7,6 +7,7 @@
 #include "ReadingView.h"
 #include "Style.h"
 #include "WebAddresses.h"
+#include "WholeAreaButton.h"
 #include "frmAbout.h"
 #include "frmExitScreen.h"
 #include "modHelp.h"
@@ -127,8 +128,47 @@ frmMain::frmMain(QWidget *parent)
     createResultScreen(fraStep[2]);
     createOfferPanel(client);
 
+    nameControls();
+
     bringScreenToFront(Screen::PersonalDetails);
     txtName->setFocus();
+}
+
+void frmMain::nameControls()
+{
+    const std::pair<QObject *, const char *> controls[] = {
+        { Label14, "Label14" },
+        { screens, "screens" },
+        { fraFullBrand, "fraFullBrand" },
+        { lblCobrand, "lblCobrand" },
+        { lblFullBrand, "lblFullBrand" },
+        { txtName, "txtName" },
+        { cmdProceed, "cmdProceed" },
+        { lblQNo, "lblQNo" },
+        { lblQuestion, "lblQuestion" },
+        { cmdNext, "cmdNext" },
+        { RTB, "RTB" },
+        { cmdMain, "cmdMain" },
+        { mnuFile, "mnuFile" },
+        { mnuHelp, "mnuHelp" },
+        { mnuExit, "mnuExit" },
+        { mnuOnline, "mnuOnline" },
+        { mnuVisit, "mnuVisit" },
+        { mnuUpdate, "mnuUpdate" },
+        { mnuAbout, "mnuAbout" },
+        { mnuMakeMoney, "mnuMakeMoney" },
+    };
+    for (const auto &[control, name] : controls)
+        control->setObjectName(QLatin1String(name));
+    auto nameArray = [](const auto &array, const char *name) {
+        for (std::size_t i = 0; i < array.size(); ++i)
+            array[i]->setObjectName(QLatin1String(name) + QString::number(i));
+    };
+    nameArray(fraStep, "fraStep");
+    nameArray(lblLabel, "lblLabel");
+    nameArray(chkOption, "chkOption");
+    nameArray(picDisp, "picDisp");
+    nameArray(optAnswer, "optAnswer");
 }
 
 frmMain::~frmMain() = default;
@@ -136,12 +176,10 @@ frmMain::~frmMain() = default;
 void frmMain::createMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
     connect(mnuExit, &QAction::triggered, this, [this] { skipOnFailure([this] { close(); }); });
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     auto addLink = [this](const QString &caption, const QString &address) {
         QAction *action = mnuHelp->addAction(caption);
         connect(action, &QAction::triggered, this,
@@ -173,8 +211,8 @@ void frmMain::createPersonalDetailsScreen(QGroupBox *screen)
     lblLabel[1]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     for (int i = 0; i < modVeyloom::ChakraCount; ++i) {
-        chkOption[i] = place<QCheckBox>(screen, twipsRect(240, 960 + 360 * i, 3500, 300),
-            fromUtf8(modVeyloom::kChakraNames[i]));
+        chkOption[i] = place<WholeAreaButton<QCheckBox>>(screen,
+            twipsRect(240, 960 + 360 * i, 3500, 300), fromUtf8(modVeyloom::kChakraNames[i]));
     }
 
     for (int i = 0; i < modVeyloom::ChakraCount; ++i) {
@@ -223,8 +261,8 @@ void frmMain::createQuestionScreen(QGroupBox *screen)
     const QString captions[]
         = { QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("May Be") };
     for (int i = 0; i < 3; ++i) {
-        optAnswer[i]
-            = place<QRadioButton>(screen, twipsRect(750, 1920 + 360 * i, 6000, 250), captions[i]);
+        optAnswer[i] = place<WholeAreaButton<QRadioButton>>(
+            screen, twipsRect(750, 1920 + 360 * i, 6000, 250), captions[i]);
         group->addButton(optAnswer[i], i);
     }
     optAnswer[0]->setChecked(true);

@@ -84,6 +84,7 @@ protected:
 
 private:
     void createMenus();
+    void nameControls();
     void createPersonalDetailsScreen(QGroupBox *screen);
     void createQuestionScreen(QGroupBox *screen);
     void createResultScreen(QGroupBox *screen);

@@ -1,3 +1,4 @@
+#include "Startup.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -5,7 +6,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    frmMain window;
-    window.show();
+    const std::unique_ptr<frmMain> window = Startup::start();
+    if (!window)
+        return 0;
     return app.exec();
 }

@@ -1,0 +1,121 @@
+#include "Startup.h"
+
+#include "Guarded.h"
+#include "MessageBox.h"
+#include "Shutdown.h"
+#include "WebAddresses.h"
+#include "frmMain.h"
+#include "modHelp.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLockFile>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace Startup {
+
+namespace {
+
+QString currentUserId()
+{
+#ifdef Q_OS_UNIX
+    return QString::number(::getuid());
+#else
+    return QString::fromLocal8Bit(qgetenv("USERNAME"));
+#endif
+}
+
+QDateTime systemClock()
+{
+    return QDateTime::currentDateTime();
+}
+
+} // namespace
+
+std::unique_ptr<QSettings> openSettings()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+        QStringLiteral("Orravine"), QCoreApplication::applicationName());
+}
+
+void UpdateReminder(QSettings &settings, const Clock &now, const YesNoQuestion &ask)
+{
+    const QDateTime last
+        = QDateTime::fromString(settings.value(ReminderKey).toString(), Qt::ISODate);
+    // A value that does not read as a date counts as none, so it cannot silence the reminder.
+    if (!last.isValid()) {
+        settings.setValue(ReminderKey, now().toString(Qt::ISODate));
+        return;
+    }
+    const qint64 days = now().date().daysTo(last.date());
+    if (days >= -14 && days <= 14)
+        return;
+    const bool yes = ask(ReminderQuestion);
+    settings.setValue(ReminderKey, now().toString(Qt::ISODate));
+    if (yes)
+        modHelp::OpenWebPage(WebAddresses::Download);
+}
+
+void CoBrand_Randomize(frmMain &window, QRandomGenerator &random)
+{
+    const int intCoBrandRandomNumber = random.bounded(1, 7);
+    window.bringOfferToFront(intCoBrandRandomNumber % 2 == 1);
+}
+
+QString instanceLockPath()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    return folder + QLatin1Char('/') + QCoreApplication::applicationName() + QLatin1Char('-')
+        + currentUserId() + QStringLiteral(".lock");
+}
+
+bool lockSingleInstance(QLockFile &lock)
+{
+    // A copy that runs for hours keeps its lock; only a lock whose owner is gone is stale.
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0))
+        return true;
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock.error() == QLockFile::LockFailedError
+        && !lock.getLockInfo(&pid, &host, &application)) {
+        lock.removeStaleLockFile();
+        return lock.tryLock(0);
+    }
+    return false;
+}
+
+std::unique_ptr<frmMain> start()
+{
+    static QLockFile instanceLock(instanceLockPath());
+    bool alone = true;
+    skipOnFailure([&] { alone = lockSingleInstance(instanceLock); });
+    if (!alone) {
+        skipOnFailure([] { MessageBox::showNotice(nullptr, AlreadyRunningMessage); });
+        UnloadAllAndEnd();
+        return nullptr;
+    }
+
+    QRandomGenerator random(quint32(QDateTime::currentMSecsSinceEpoch()));
+    skipOnFailure([] {
+        const std::unique_ptr<QSettings> settings = openSettings();
+        UpdateReminder(*settings, systemClock,
+            [](const QString &question) { return MessageBox::askYesNo(nullptr, question); });
+    });
+
+    auto window = std::make_unique<frmMain>();
+    skipOnFailure([&] { window->show(); });
+    skipOnFailure([&] { CoBrand_Randomize(*window, random); });
+    return window;
+}
+
+} // namespace Startup

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class frmMain;
+class QLockFile;
+class QRandomGenerator;
+class QSettings;
+
+namespace Startup {
+
+// Today's date and time; tests move it.
+using Clock = std::function<QDateTime()>;
+// Asks the user a yes/no question; true for Yes.
+using YesNoQuestion = std::function<bool(const QString &question)>;
+
+inline const QString ReminderKey = QStringLiteral("Settings/LastUpdateReminder");
+inline const QString ReminderQuestion
+    // Qt breaks message lines at a line feed, so the two sentences are joined by one.
+    = QStringLiteral("There maybe an update to this software available\n"
+                     "Do you want to check for an update?");
+inline const QString AlreadyRunningMessage = QStringLiteral("Application is already running");
+
+// The per-user store of the one value the program keeps between runs.
+std::unique_ptr<QSettings> openSettings();
+
+// Offers to look for an update when fifteen or more calendar days lie between today and the
+// last offer, in either direction; Yes opens the download page. Records every offer, and the
+// first run, in the settings.
+void UpdateReminder(QSettings &settings, const Clock &now, const YesNoQuestion &ask);
+
+// Brings one of the two offer labels to the front, each with an even chance.
+void CoBrand_Randomize(frmMain &window, QRandomGenerator &random);
+
+// The lock that keeps a second copy of the program from starting, per user.
+QString instanceLockPath();
+// Takes the lock; false when another running copy holds it. A lock left behind by a copy that
+// ended without releasing it, or one that cannot be read, does not count.
+bool lockSingleInstance(QLockFile &lock);
+
+// Everything the program does before its event loop runs: null when another copy is running.
+std::unique_ptr<frmMain> start();
+
+} // namespace Startup
