@@ -290,6 +290,9 @@ void frmMain::createOfferPanel(QWidget *client)
     lblCobrand = makeLinkLabel(
         LinkLabel::displayText(CoBrandText), fraFullBrand, twipsRect(120, 165, 7245, 645));
     lblFullBrand = makeLinkLabel(FullBrandText, fraFullBrand, twipsRect(120, 165, 7245, 645));
+    // Opaque, so that the label in front hides the one behind it.
+    for (QLabel *label : {lblCobrand, lblFullBrand})
+        label->setAutoFillBackground(true);
     connect(lblCobrand, &LinkLabel::clicked, this,
         [] { skipOnFailure([] { modHelp::OpenWebPage(WebAddresses::CoBrand); }); });
     connect(lblFullBrand, &LinkLabel::clicked, this,
