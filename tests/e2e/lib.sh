@@ -1,0 +1,115 @@
+# Shared steps of the end-to-end tests: a private X display's worth of state, the program under
+# test started as a separate process, and a user's hands (xdotool) and clipboard (xclip).
+# Every wait is bounded polling; nothing relies on a fixed sleep alone.
+set -euo pipefail
+
+APP=${APP:?path to cv-veyloom}
+WORK=$(mktemp -d)
+export XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$WORK/bin"
+chmod 700 "$XDG_RUNTIME_DIR"
+SETTINGS="$XDG_CONFIG_HOME/Orravine/cv-veyloom.conf"
+BROWSER_LOG="$WORK/browser.log"
+: >"$BROWSER_LOG"
+
+# The browser: records each address it is asked to open. With no xdg-open on the program's
+# PATH, Qt hands addresses to $BROWSER.
+cat >"$WORK/bin/record-browser" <<RECORDER
+#!/bin/sh
+printf '%s\n' "\$1" >>"$BROWSER_LOG"
+RECORDER
+chmod +x "$WORK/bin/record-browser"
+
+PIDS=()
+cleanup() {
+    for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# start_app: starts the program in the background; its pid is in $APP_PID.
+start_app() {
+    env -i HOME="$WORK" DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" \
+        XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" PATH="$WORK/bin" BROWSER=record-browser \
+        QT_QPA_PLATFORM=xcb "$APP" >"$WORK/app.log" 2>&1 &
+    APP_PID=$!
+    PIDS+=("$APP_PID")
+}
+
+# poll SECONDS COMMAND...: runs the command every tenth of a second until it succeeds.
+poll() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+# window_named NAME [WIDTH]: the id of the visible window with exactly that caption (and width).
+window_named() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+        if [ -z "${2:-}" ] || [ "$(window_width "$id")" = "$2" ]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+window_width() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'; }
+window_height() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^HEIGHT=//p'; }
+
+# wait_window NAME [WIDTH]: waits for the window and prints its id.
+wait_window() {
+    poll 30 window_named "$@" >/dev/null || fail "no window '$1' appeared: $(cat "$WORK/app.log")"
+    window_named "$@"
+}
+
+MAIN_WIDTH=500
+EXIT_WIDTH=741
+
+focus() { xdotool windowfocus --sync "$1"; }
+
+# click WINDOW X Y: a left click at window coordinates. (No --sync: it would wait forever when
+# the pointer is already there.)
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+
+# The main window's client area starts below its menu bar.
+menu_bar_height() { echo $(($(window_height "$1") - 390)); }
+
+# click_main WINDOW X Y: a click at a point of the main window's client area.
+click_main() { click "$1" "$2" $(($3 + $(menu_bar_height "$1"))); }
+
+keys() {
+    local window=$1
+    shift
+    focus "$window"
+    xdotool key --clearmodifiers "$@"
+}
+
+clipboard() { xclip -selection clipboard -o 2>/dev/null || true; }
+
+stored_reminder() { sed -n 's/^LastUpdateReminder=//p' "$SETTINGS" 2>/dev/null || true; }
+
+running() { kill -0 "$1" 2>/dev/null; }
+
+# program_processes: the copies of the program started by this test that still run.
+program_processes() {
+    local environ pid
+    for environ in /proc/[0-9]*/environ; do
+        pid=${environ#/proc/}
+        pid=${pid%/environ}
+        [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$(readlink -f "$APP")" ] || continue
+        tr '\0' '\n' <"$environ" 2>/dev/null | grep -qx "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" && echo "$pid"
+    done
+    return 0
+}
