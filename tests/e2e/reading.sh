@@ -4,6 +4,10 @@
 . "$(dirname "$0")/lib.sh"
 EXPECTED_READING=${EXPECTED_READING:?path to expected_reading}
 
+# Something another program put on the clipboard before the reading.
+printf 'copied elsewhere' | xclip -selection clipboard
+[ "$(clipboard)" = "copied elsewhere" ] || fail "xclip could not fill the clipboard"
+
 start_app
 main=$(wait_window "CV Veyloom v1.0" "$MAIN_WIDTH")
 
@@ -18,6 +22,11 @@ for answer in Yes No No Yes Yes No No Yes; do
     [ "$answer" = No ] && click_main "$main" 80 192
     click_main "$main" 424 269
 done
+
+# Writing the reading empties the clipboard and leaves no picture on it.
+poll 30 test -z "$(clipboard)" || fail "the clipboard still holds '$(clipboard)' after the reading"
+targets=$(xclip -selection clipboard -t TARGETS -o 2>/dev/null || true)
+case "$targets" in *image*) fail "a picture is left on the clipboard: $targets" ;; esac
 
 expected=$("$EXPECTED_READING" 0=4 3=8)
 copy_reading() {
