@@ -29,9 +29,15 @@ const QColor ReadingColour(0, 128, 0);
 class ReadingWriter
 {
 public:
+    // The whole reading is one edit, so the view lays its text out once, not after every line.
     explicit ReadingWriter(ReadingView &view)
         : m_cursor(view.textCursor())
-    { }
+    {
+        m_cursor.beginEditBlock();
+    }
+    ~ReadingWriter() { m_cursor.endEditBlock(); }
+    ReadingWriter(const ReadingWriter &) = delete;
+    ReadingWriter &operator=(const ReadingWriter &) = delete;
 
     void setColour(const QColor &colour) { m_format.setForeground(colour); }
     void setBold(bool bold) { m_format.setFontWeight(bold ? QFont::Bold : QFont::Normal); }

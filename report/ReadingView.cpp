@@ -19,6 +19,9 @@ ReadingView::ReadingView(QWidget *parent)
     setAcceptRichText(false);
     setUndoRedoEnabled(false);
     viewport()->setMouseTracking(true);
+    // A reading is nearly always longer than the view; a scroll bar that is always there keeps
+    // the text width fixed, so the text is laid out once rather than again when it appears.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setReadOnlyFlag(true);
     connect(this, &QTextEdit::textChanged, this, &EmptyClipboard);
 }

@@ -1,0 +1,95 @@
+#include "Referral.h"
+
+#include "MessageBox.h"
+#include "WebAddresses.h"
+#include "modHelp.h"
+
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace Referral {
+
+namespace {
+bool isMissing(const QString &value, const QString &placeholder)
+{
+    return value.isEmpty() || value == placeholder;
+}
+
+QString encoded(const QString &value)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(value));
+}
+} // namespace
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+ReferralRecord makeRecord(const QString &name, const QString &email, const QString &message,
+    const QString &friendName, const QString &friendEmail)
+{
+    return { trimBlanks(name), trimBlanks(email), trimBlanks(message), trimBlanks(friendName),
+        trimBlanks(friendEmail) };
+}
+
+std::optional<QString> addressError(const ReferralRecord &record)
+{
+    if (record.email == record.friendEmail)
+        return u"Please Enter Distinct Email Addresses"_s;
+    if (!record.email.contains(u'@') || !record.friendEmail.contains(u'@'))
+        return u"Please Enter Proper Email Address"_s;
+    if (!record.email.contains(u'.') || !record.friendEmail.contains(u'.'))
+        return u"Please Enter Proper Email Address"_s;
+    return std::nullopt;
+}
+
+std::optional<QString> fieldError(const ReferralRecord &record)
+{
+    if (isMissing(record.name, NamePlaceholder))
+        return u"Please Enter Your Name"_s;
+    if (isMissing(record.email, EmailPlaceholder))
+        return u"Please Enter Your Email"_s;
+    if (isMissing(record.message, MessagePlaceholder))
+        return u"Please Enter Your Message"_s;
+    if (isMissing(record.friendName, FriendNamePlaceholder))
+        return u"Please Enter Your Friend's Name"_s;
+    if (isMissing(record.friendEmail, FriendEmailPlaceholder))
+        return u"Please Enter Your Friend's Email"_s;
+    return std::nullopt;
+}
+
+std::optional<QString> firstError(const ReferralRecord &record)
+{
+    if (auto error = addressError(record))
+        return error;
+    return fieldError(record);
+}
+
+QString BuildReferralAddress(const ReferralRecord &record)
+{
+    // Each value is encoded so that no character the user types can end its parameter early,
+    // add another one or be changed on its way to the server.
+    return WebAddresses::ReferAFriend + u"?taf1="_s + encoded(record.name) + u"&taf2="_s
+        + encoded(record.email) + u"&taf3="_s + encoded(record.message) + u"&taf4="_s
+        + encoded(record.friendName) + u"&taf5="_s + encoded(record.friendEmail) + u"&taf6="_s
+        + WebAddresses::ProgramSite;
+}
+
+void SendReferral(QWidget *parent, const ReferralRecord &record)
+{
+    if (auto error = fieldError(record)) {
+        MessageBox::showError(parent, *error);
+        return;
+    }
+    modHelp::OpenWebPage(BuildReferralAddress(record));
+}
+
+} // namespace Referral
