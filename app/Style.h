@@ -46,11 +46,12 @@ inline QFont verdana(qreal pointSize = NormalPointSize, bool bold = false, bool 
     return font;
 }
 
-// The application icon, drawn at every size the desktop asks for.
+// The application icon at the sizes the windows show it. The larger sizes are installed for the
+// desktop; decoding them at every start would cost more than drawing the rest of the window.
 inline QIcon applicationIcon()
 {
     QIcon icon;
-    for (int size : { 16, 32, 48, 64, 128, 256 })
+    for (int size : { 16, 32, 48 })
         icon.addFile(QStringLiteral(":/icon/veyloom-%1.png").arg(size), QSize(size, size));
     return icon;
 }
