@@ -18,4 +18,24 @@ wait "$second" || fail "the second copy ended with status $?"
 running "$first" || fail "the first copy ended"
 [ "$(program_processes)" = "$first" ] || fail "copies running: $(program_processes)"
 window_named "CV Veyloom v1.0" "$MAIN_WIDTH" >/dev/null || fail "the first copy's window is gone"
+
+# A copy killed outright leaves its lock behind; the next start is not refused.
+kill -9 "$first"
+wait "$first" 2>/dev/null || true
+lock="$XDG_RUNTIME_DIR/cv-veyloom-$(id -u).lock"
+[ -e "$lock" ] || fail "no lock file at $lock"
+start_app
+wait_window "CV Veyloom v1.0" "$MAIN_WIDTH" >/dev/null
+window_named "CV Veyloom" >/dev/null && fail "a start after a killed copy was refused"
+kill -9 "$APP_PID"
+
+# Neither does a lock file that is empty or garbage.
+for content in "" "not a lock file at all"; do
+    printf '%s' "$content" >"$lock"
+    start_app
+    wait_window "CV Veyloom v1.0" "$MAIN_WIDTH" >/dev/null
+    window_named "CV Veyloom" >/dev/null && fail "a lock file holding '$content' refused the start"
+    kill -9 "$APP_PID"
+    wait "$APP_PID" 2>/dev/null || true
+done
 echo "PASS: instances"
