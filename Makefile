@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test deps build
+.PHONY: run test deps build test-sanitize fuzz package
 
 deps:
 	@scripts/install-deps
@@ -20,3 +20,14 @@ run: build
 	    exit 1; \
 	fi
 	@$(BUILD)/app/cv-veyloom
+
+# The program and every test built with AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZE_BUILD ?= build-sanitize
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
+
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEYLOOM_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_BUILD)
+	@cd $(SANITIZE_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure --parallel 2

@@ -44,10 +44,17 @@ std::unique_ptr<QSettings> openSettings()
         QStringLiteral("Orravine"), QCoreApplication::applicationName());
 }
 
+QDateTime readLastReminder(const QSettings &settings)
+{
+    const QVariant stored = settings.value(ReminderKey);
+    if (stored.typeId() != QMetaType::QString)
+        return {};
+    return QDateTime::fromString(stored.toString(), Qt::ISODate);
+}
+
 void UpdateReminder(QSettings &settings, const Clock &now, const YesNoQuestion &ask)
 {
-    const QDateTime last
-        = QDateTime::fromString(settings.value(ReminderKey).toString(), Qt::ISODate);
+    const QDateTime last = readLastReminder(settings);
     // A value that does not read as a date counts as none, so it cannot silence the reminder.
     if (!last.isValid()) {
         settings.setValue(ReminderKey, now().toString(Qt::ISODate));
@@ -105,7 +112,7 @@ std::unique_ptr<frmMain> start()
         return nullptr;
     }
 
-    QRandomGenerator random(quint32(QDateTime::currentMSecsSinceEpoch()));
+    QRandomGenerator random { quint32(QDateTime::currentMSecsSinceEpoch()) };
     skipOnFailure([] {
         const std::unique_ptr<QSettings> settings = openSettings();
         UpdateReminder(*settings, systemClock,

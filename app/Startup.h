@@ -28,6 +28,9 @@ inline const QString AlreadyRunningMessage = QStringLiteral("Application is alre
 // The per-user store of the one value the program keeps between runs.
 std::unique_ptr<QSettings> openSettings();
 
+// When the update reminder last ran: an invalid date when nothing readable is stored.
+QDateTime readLastReminder(const QSettings &settings);
+
 // Offers to look for an update when fifteen or more calendar days lie between today and the
 // last offer, in either direction; Yes opens the download page. Records every offer, and the
 // first run, in the settings.

@@ -129,9 +129,34 @@ frmMain::frmMain(QWidget *parent)
     createOfferPanel(client);
 
     nameControls();
+    describeControls();
 
     bringScreenToFront(Screen::PersonalDetails);
-    txtName->setFocus();
+}
+
+void frmMain::describeControls()
+{
+    // What a screen reader says for the controls that carry no caption of their own.
+    mnuFile->setAccessibleName(QStringLiteral("File"));
+    mnuHelp->setAccessibleName(QStringLiteral("Help"));
+    screens->setAccessibleName(QStringLiteral("Chakra test"));
+    fraFullBrand->setAccessibleName(QStringLiteral("Offers"));
+    txtName->setAccessibleName(QStringLiteral("Name"));
+    RTB->setAccessibleName(QStringLiteral("Reading"));
+    const char *symbols[] = {
+        "Rainbow fan of petals",
+        "Indigo symbol with two petals",
+        "Violet symbol of many petals",
+        "Green six-pointed star in a circle of petals",
+        "Blue triangle in a circle of petals",
+        "Orange symbol of petals",
+        "Yellow circle of petals with a triangle",
+    };
+    for (std::size_t i = 0; i < picDisp.size(); ++i)
+        picDisp[i]->setAccessibleName(QLatin1String(symbols[i]));
+    // Enter presses the focused button, as Space does.
+    for (QPushButton *button : { cmdProceed, cmdNext, cmdMain })
+        button->setAutoDefault(true);
 }
 
 void frmMain::nameControls()
@@ -264,8 +289,15 @@ void frmMain::createQuestionScreen(QGroupBox *screen)
         optAnswer[i] = place<WholeAreaButton<QRadioButton>>(
             screen, twipsRect(750, 1920 + 360 * i, 6000, 250), captions[i]);
         group->addButton(optAnswer[i], i);
+        // Tab enters the answers at the chosen one; the arrow keys move between them.
+        connect(
+            optAnswer[i], &QRadioButton::toggled, optAnswer[i], [button = optAnswer[i]](bool on) {
+                button->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
+            });
     }
     optAnswer[0]->setChecked(true);
+    optAnswer[1]->setFocusPolicy(Qt::ClickFocus);
+    optAnswer[2]->setFocusPolicy(Qt::ClickFocus);
 
     cmdNext = place<QPushButton>(screen, twipsRect(5760, 3360, 1200, 400), QStringLiteral("&Next"));
     connect(cmdNext, &QPushButton::clicked, this,
@@ -291,7 +323,7 @@ void frmMain::createOfferPanel(QWidget *client)
         LinkLabel::displayText(CoBrandText), fraFullBrand, twipsRect(120, 165, 7245, 645));
     lblFullBrand = makeLinkLabel(FullBrandText, fraFullBrand, twipsRect(120, 165, 7245, 645));
     // Opaque, so that the label in front hides the one behind it.
-    for (QLabel *label : {lblCobrand, lblFullBrand})
+    for (QLabel *label : { lblCobrand, lblFullBrand })
         label->setAutoFillBackground(true);
     connect(lblCobrand, &LinkLabel::clicked, this,
         [] { skipOnFailure([] { modHelp::OpenWebPage(WebAddresses::CoBrand); }); });
@@ -349,6 +381,21 @@ void frmMain::setQuestionText(std::string_view text)
 void frmMain::bringScreenToFront(Screen screen)
 {
     screens->setCurrentIndex(static_cast<int>(screen));
+    // The keyboard follows: to the name, to the chosen answer, or into the reading.
+    switch (screen) {
+    case Screen::PersonalDetails:
+        txtName->setFocus();
+        break;
+    case Screen::Question:
+        for (QRadioButton *answer : optAnswer) {
+            if (answer->isChecked())
+                answer->setFocus();
+        }
+        break;
+    case Screen::Result:
+        RTB->setFocus();
+        break;
+    }
 }
 
 void frmMain::showInputError(std::string_view text)

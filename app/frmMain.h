@@ -85,6 +85,7 @@ protected:
 private:
     void createMenus();
     void nameControls();
+    void describeControls();
     void createPersonalDetailsScreen(QGroupBox *screen);
     void createQuestionScreen(QGroupBox *screen);
     void createResultScreen(QGroupBox *screen);

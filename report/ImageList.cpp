@@ -15,7 +15,11 @@ QImage ImageList::picture(int position) const
     if (position < 1 || position > Count)
         return {};
     QImage &picture = m_pictures[position - 1];
-    if (picture.isNull())
+    if (picture.isNull()) {
         picture.load(QStringLiteral(":/runes/") + key(position));
+        picture.setText(DescriptionKey,
+            QStringLiteral("Rune stone ")
+                + QString::fromUtf8(modVeyloom::kRuneNames[position - 1]));
+    }
     return picture;
 }

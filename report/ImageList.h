@@ -11,6 +11,8 @@ class ImageList
 {
 public:
     static constexpr int Count = 18;
+    // The picture's text entry that names the rune it shows, for screen readers.
+    static inline const QString DescriptionKey = QStringLiteral("Description");
 
     // The picture at the position, or a null image for a position outside 1..Count.
     QImage picture(int position) const;

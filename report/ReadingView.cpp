@@ -1,5 +1,7 @@
 #include "ReadingView.h"
 
+#include "ImageList.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -22,6 +24,7 @@ ReadingView::ReadingView(QWidget *parent)
     // A reading is nearly always longer than the view; a scroll bar that is always there keeps
     // the text width fixed, so the text is laid out once rather than again when it appears.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTabChangesFocus(true);
     setReadOnlyFlag(true);
     connect(this, &QTextEdit::textChanged, this, &EmptyClipboard);
 }
@@ -59,6 +62,9 @@ void ReadingView::insertFromMimeData(const QMimeData *source)
     format.setName(name);
     format.setWidth(picture.width());
     format.setHeight(picture.height());
+    const QString description = picture.text(ImageList::DescriptionKey);
+    format.setProperty(QTextFormat::ImageAltText, description);
+    format.setToolTip(description);
     textCursor().insertImage(format);
 }
 

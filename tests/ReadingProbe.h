@@ -15,6 +15,7 @@ struct ReadingLine {
     bool anyBold = false; // some character is bold
     bool allGreen = true; // every character is dark green
     QImage picture; // the picture on the line, if any
+    QString pictureName; // what a screen reader says for it
 };
 
 inline std::vector<ReadingLine> readingLines(QTextDocument *document)
@@ -29,6 +30,7 @@ inline std::vector<ReadingLine> readingLines(QTextDocument *document)
             const QTextCharFormat format = fragment.charFormat();
             if (format.isImageFormat()) {
                 const QString name = format.toImageFormat().name();
+                line.pictureName = format.stringProperty(QTextFormat::ImageAltText);
                 line.picture = qvariant_cast<QImage>(
                     document->resource(QTextDocument::ImageResource, QUrl(name)));
                 continue;

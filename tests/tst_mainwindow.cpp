@@ -2,9 +2,12 @@
 #include "LinkLabel.h"
 #include "ModalAnswerer.h"
 #include "ReadingView.h"
+#include "frmAbout.h"
+#include "frmExitScreen.h"
 #include "frmMain.h"
 #include "modVeyloom.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -39,6 +42,8 @@ private slots:
     void backToMain();
     void refusesWithNothingTicked();
     void hiddenScreensIgnoreAccessKeys();
+    void keyboardAlone();
+    void everyControlIsNamed();
 
 private:
     QWidget *current() const { return m_window->screens->currentWidget(); }
@@ -318,6 +323,71 @@ void TestMainWindow::hiddenScreensIgnoreAccessKeys()
         QVERIFY(focus);
         QVERIFY(!w.fraStep[0]->isAncestorOf(focus));
         QVERIFY(!w.fraStep[2]->isAncestorOf(focus));
+    }
+}
+
+void TestMainWindow::keyboardAlone()
+{
+    frmMain &w = *m_window;
+    auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
+    QCOMPARE(QApplication::focusWidget(), w.txtName);
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w.chkOption[1]);
+    press(Qt::Key_Space);
+    QVERIFY(w.chkOption[1]->isChecked());
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), w.cmdProceed);
+    press(Qt::Key_Return);
+    QCOMPARE(current(), w.fraStep[1]);
+
+    // Arrow keys move the choice within the answers; Tab and Enter go on.
+    const Qt::Key moves[] = { Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up };
+    for (Qt::Key move : moves) {
+        QCOMPARE(QApplication::focusWidget(), w.optAnswer[0]);
+        if (move == Qt::Key_Down)
+            press(Qt::Key_Down);
+        if (move == Qt::Key_Up) {
+            press(Qt::Key_Down);
+            press(Qt::Key_Down);
+        }
+        press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.cmdNext);
+        press(Qt::Key_Enter);
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+    }
+    press(Qt::Key_Tab);
+    for (int i = 0; i < 4; ++i)
+        press(Qt::Key_Return);
+    QCOMPARE(current(), w.fraStep[2]);
+    QCOMPARE(QString::fromStdString(w.testRun().AnswerTrail),
+        QStringLiteral("May Be/No/No/May Be/Yes/Yes/Yes/Yes/"));
+    QCOMPARE(QApplication::focusWidget(), w.RTB);
+    press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w.cmdMain);
+    press(Qt::Key_Return);
+    QCOMPARE(current(), w.fraStep[0]);
+    QCOMPARE(QApplication::focusWidget(), w.txtName);
+}
+
+void TestMainWindow::everyControlIsNamed()
+{
+    frmAbout about;
+    frmExitScreen exitScreen;
+    for (QWidget *window :
+        std::initializer_list<QWidget *> { m_window.get(), &about, &exitScreen }) {
+        for (QWidget *control : window->findChildren<QWidget *>()) {
+            if (control->objectName().isEmpty() || control->objectName().startsWith(u"qt_"))
+                continue;
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
+            QVERIFY(accessible);
+            QVERIFY2(
+                !accessible->text(QAccessible::Name).isEmpty(), qPrintable(control->objectName()));
+        }
     }
 }
 

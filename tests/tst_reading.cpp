@@ -200,6 +200,7 @@ void TestReading::picturesAreTheRunes()
         const int position = int(std::find(RuneNames.begin(), RuneNames.end(), name.toStdString())
                                  - RuneNames.begin())
             + 1;
+        QCOMPARE(lines[i].pictureName, QStringLiteral("Rune stone ") + name);
         QCOMPARE(lines[i].picture.size(), QSize(113, 151));
         QCOMPARE(lines[i].picture.convertToFormat(QImage::Format_RGB32),
             m_pictures.picture(position).convertToFormat(QImage::Format_RGB32));

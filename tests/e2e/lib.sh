@@ -29,6 +29,7 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    [ -s "$WORK/app.log" ] && sed 's/^/    program: /' "$WORK/app.log" | tail -60 >&2
     exit 1
 }
 
@@ -36,7 +37,8 @@ fail() {
 start_app() {
     env -i HOME="$WORK" DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" \
         XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" PATH="$WORK/bin" BROWSER=record-browser \
-        QT_QPA_PLATFORM=xcb "$APP" >"$WORK/app.log" 2>&1 &
+        QT_QPA_PLATFORM=xcb ASAN_OPTIONS="${ASAN_OPTIONS:-}" LSAN_OPTIONS="${LSAN_OPTIONS:-}" \
+        UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" "$APP" >"$WORK/app.log" 2>&1 &
     APP_PID=$!
     PIDS+=("$APP_PID")
 }

@@ -1,0 +1,27 @@
+#!/bin/bash
+# Checks that the built program carries the hardening of a release build.
+#   tests/hardening.sh <program> <build folder>
+set -u
+program=$1
+build=$2
+failed=0
+check() {
+    if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; failed=1; fi
+}
+check "position-independent executable" \
+    "readelf -h '$program' | grep -q 'Type:.*DYN'"
+check "read-only relocations (RELRO)" \
+    "readelf -l '$program' | grep -q GNU_RELRO"
+check "immediate binding (full RELRO)" \
+    "readelf -d '$program' | grep -Eq 'BIND_NOW|FLAGS_1.*NOW'"
+check "stack protector" \
+    "readelf --dyn-syms -W '$program' | grep -q __stack_chk_fail"
+check "no executable stack" \
+    "readelf -l -W '$program' | grep GNU_STACK | grep -qv RWE"
+# _FORTIFY_SOURCE shows in the binary only where a call's buffer size is known; the program has
+# none such, so the compile commands of its sources are checked instead.
+check "_FORTIFY_SOURCE in every compile of the program's code" \
+    "awk '/^build [^:]*(app|report|content|test)\\/[^ :]*\\.cpp\\.o:/ { want = 1; n++; next }
+          want && /^  FLAGS = / { if (/-D_FORTIFY_SOURCE=2/) ok++; want = 0 }
+          END { exit !(n > 0 && ok == n) }' '$build/build.ninja'"
+exit $failed
