@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test deps build test-sanitize fuzz package
+.PHONY: run test deps build test-sanitize fuzz package package-check
 
 deps:
 	@scripts/install-deps
@@ -31,3 +31,20 @@ test-sanitize: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEYLOOM_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE_BUILD)
 	@cd $(SANITIZE_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure --parallel 2
+
+# A Debian package of the program, and a check that it installs and starts.
+package: build
+	@cd $(BUILD) && cpack -G DEB
+
+package-check: package
+	@tests/package-check.sh $$(ls -t $(BUILD)/cv-veyloom_*.deb | head -n 1)
+
+# The fuzz targets, built with clang and libFuzzer, each run for FUZZ_SECONDS.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 30
+
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_COMPILER=clang++-14 -DVEYLOOM_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) --target fuzz_referral_address fuzz_reminder_settings
+	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)

@@ -4,6 +4,7 @@
 #include "WebAddresses.h"
 #include "frmMain.h"
 
+#include <QFile>
 #include <QFrame>
 #include <QRandomGenerator>
 #include <QSettings>
@@ -25,6 +26,8 @@ private slots:
     void reminder();
     void reminderAnsweredYesOpensDownloadPage();
     void unwritableSettingsDoNotStopStartUp();
+    void damagedSettingsFile_data();
+    void damagedSettingsFile();
     void offerLabelsDrawnEvenly();
 
 private:
@@ -132,6 +135,41 @@ void TestStartup::unwritableSettingsDoNotStopStartUp()
     settings.sync();
     QCOMPARE(asked, 0);
     QVERIFY(settings.status() != QSettings::NoError);
+}
+
+void TestStartup::damagedSettingsFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe[\x01Settings\n\x80=\xc3", 14);
+    QTest::newRow("cut inside the key") << QByteArray("[Settings]\nLastUpdateRemi");
+    QTest::newRow("cut inside the date") << QByteArray("[Settings]\nLastUpdateReminder=2026-1");
+    QTest::newRow("a list") << QByteArray("[Settings]\nLastUpdateReminder=2026-11-01, 2026-11-02");
+    QTest::newRow("a foreign variant")
+        << QByteArray("[Settings]\nLastUpdateReminder=@Variant(\\0\\0)");
+    QTest::newRow("huge") << QByteArray("[Settings]\nLastUpdateReminder=")
+            + QByteArray(8 << 20, 'x') + QByteArray("\n");
+}
+
+void TestStartup::damagedSettingsFile()
+{
+    QFETCH(QByteArray, content);
+    const QString path = m_config.filePath(QStringLiteral("damaged.conf"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+    file.close();
+
+    QSettings settings(path, QSettings::IniFormat);
+    int asked = 0;
+    Startup::UpdateReminder(
+        settings, [] { return Today; },
+        [&](const QString &) {
+            ++asked;
+            return false;
+        });
+    // Whatever was there counts as no date: nothing is asked and today is stored.
+    QCOMPARE(asked, 0);
+    QCOMPARE(Startup::readLastReminder(settings), Today);
 }
 
 void TestStartup::offerLabelsDrawnEvenly()
