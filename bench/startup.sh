@@ -4,7 +4,7 @@
 #   bench/startup.sh [build folder] [runs]
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+    exec "$(dirname "$0")/../tests/e2e/with-xvfb.sh" "$0" "$@"
 fi
 
 build=${1:-build}

@@ -21,7 +21,7 @@ $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/nul
 
 mkdir -m 700 "$work/runtime"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
-xvfb-run -a bash -c '
+"$(dirname "$0")/e2e/with-xvfb.sh" bash -c '
     /usr/bin/cv-veyloom &
     pid=$!
     timeout 30 xdotool search --sync --onlyvisible --name "^CV Veyloom v1.0\$" >/dev/null

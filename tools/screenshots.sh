@@ -3,7 +3,7 @@
 # display, into docs/.   tools/screenshots.sh [build folder]
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+    exec "$(dirname "$0")/../tests/e2e/with-xvfb.sh" "$0" "$@"
 fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 APP=$(readlink -f "${1:-$root/build}/app/cv-veyloom")

@@ -1,0 +1,18 @@
+#!/bin/bash
+# Runs a command on a virtual X display of its own. Xvfb picks a free display number itself
+# (-displayfd), so runs started side by side never race for the same one, as xvfb-run -a can.
+#   tests/e2e/with-xvfb.sh COMMAND...
+set -u
+number=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" 2>/dev/null &
+server=$!
+trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -f "$number"' EXIT
+for _ in $(seq 200); do
+    [ -s "$number" ] && break
+    kill -0 "$server" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
+    sleep 0.05
+done
+[ -s "$number" ] || { echo "Xvfb gave no display number" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$number")"
+unset XAUTHORITY
+"$@"
