@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QObject>
 #include <QTimer>
 
 // Answers the next modal message box as a user would, and remembers what it said.
@@ -20,7 +21,7 @@ public:
 private:
     void poll(QMessageBox::StandardButton button, int triesLeft)
     {
-        QTimer::singleShot(10, [this, button, triesLeft] {
+        QTimer::singleShot(10, &m_context, [this, button, triesLeft] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (!box) {
                 if (triesLeft > 0)
@@ -34,4 +35,7 @@ private:
             box->button(button)->click();
         });
     }
+
+    // The waiting ends with the answerer, so a box that never came cannot reach a later test.
+    QObject m_context;
 };

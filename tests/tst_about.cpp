@@ -1,0 +1,148 @@
+#include "Style.h"
+#include "UrlRecorder.h"
+#include "WebAddresses.h"
+#include "frmAbout.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+template <typename T = QWidget> T *control(const QWidget &window, const QString &name)
+{
+    T *widget = window.findChild<T *>(name);
+    if (!widget)
+        qFatal("no control %s", qPrintable(name));
+    return widget;
+}
+
+// Runs the dialog modally and takes `step` once it is open. False when the dialog had to be
+// ended from outside, so a dialog that stays open fails the test instead of hanging it.
+bool execUntilClosed(frmAbout &dialog, const std::function<void()> &step)
+{
+    bool timedOut = false;
+    QTimer::singleShot(0, &dialog, step);
+    QTimer::singleShot(5000, &dialog, [&] {
+        timedOut = true;
+        dialog.done(QDialog::Rejected);
+    });
+    dialog.exec();
+    return !timedOut;
+}
+} // namespace
+
+class TestAbout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void window();
+    void labels_data();
+    void labels();
+    void actions_data();
+    void actions();
+};
+
+void TestAbout::window()
+{
+    frmAbout dialog;
+    QCOMPARE(dialog.windowTitle(), u"CV Veyloom v1.0"_s);
+    QVERIFY(dialog.isModal());
+    QVERIFY(
+        !(dialog.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    QCOMPARE(dialog.maximumSize(), QSize(Style::px(5745), Style::px(3255)));
+    QCOMPARE(dialog.palette().color(QPalette::Window), QColor(192, 192, 192));
+    QCOMPARE(control(dialog, u"picIcon"_s)->geometry(), Style::twipsRect(120, 87, 480, 480));
+    QCOMPARE(control(dialog, u"cmdOK"_s)->geometry(), Style::twipsRect(4425, 2880, 1260, 345));
+    // The separator leaves no gap at either edge.
+    const QRect line = control(dialog, u"Line2"_s)->geometry();
+    QVERIFY(line.left() < 0 && line.right() >= dialog.width());
+    for (const QWidget *widget : dialog.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
+}
+
+void TestAbout::labels_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("textStart");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("Label1") << u"Label1"_s << u"CV Veyloom is a simple software"_s
+                            << QColor(128, 0, 0);
+    QTest::newRow("lblHomePage") << u"lblHomePage"_s
+                                 << u"Click here to visit "_s + WebAddresses::HomePage
+                                 << QColor(0, 0, 255);
+    QTest::newRow("Label3") << u"Label3"_s << u"Home Business Opportunity."_s << QColor(0, 128, 0);
+}
+
+void TestAbout::labels()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, textStart);
+    QFETCH(QColor, colour);
+    frmAbout dialog;
+    const QLabel *label = control<QLabel>(dialog, name);
+    QVERIFY2(label->text().startsWith(textStart), qPrintable(label->text()));
+    QCOMPARE(label->palette().color(QPalette::WindowText), colour);
+    // The whole text shows: nothing is cut off by the label or the window.
+    if (label->wordWrap())
+        QVERIFY(label->heightForWidth(label->width()) <= label->height());
+    else
+        QVERIFY(label->sizeHint().width() <= label->width());
+    QVERIFY(dialog.rect().contains(label->geometry()));
+}
+
+void TestAbout::actions_data()
+{
+    // The control clicked, or the key pressed on OK; and the page opened, if any, in which case
+    // the window stays open.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("OK") << u"cmdOK"_s << 0 << QString();
+    QTest::newRow("Enter") << QString() << int(Qt::Key_Enter) << QString();
+    QTest::newRow("Esc") << QString() << int(Qt::Key_Escape) << QString();
+    QTest::newRow("close box") << QString() << 0 << QString();
+    QTest::newRow("lblHomePage") << u"lblHomePage"_s << 0 << WebAddresses::HomePage;
+    QTest::newRow("lblCoBrand") << u"lblCoBrand"_s << 0 << WebAddresses::FullyBranded;
+}
+
+void TestAbout::actions()
+{
+    QFETCH(QString, name);
+    QFETCH(int, key);
+    QFETCH(QString, address);
+    UrlRecorder browser;
+    frmAbout dialog;
+    QWidget *ok = control(dialog, u"cmdOK"_s);
+    bool wasOpen = false;
+    bool stayedOpen = false;
+    QStringList opened;
+    QVERIFY(execUntilClosed(dialog, [&] {
+        wasOpen = QApplication::activeModalWidget() == &dialog && dialog.focusWidget() == ok;
+        if (key)
+            QTest::keyClick(ok, Qt::Key(key));
+        else if (!name.isEmpty())
+            QTest::mouseClick(control(dialog, name), Qt::LeftButton);
+        else
+            dialog.close();
+        opened = browser.addresses();
+        stayedOpen = dialog.isVisible() && QApplication::activeModalWidget() == &dialog;
+        if (stayedOpen)
+            QTest::mouseClick(ok, Qt::LeftButton);
+    }));
+    QVERIFY(wasOpen);
+    QCOMPARE(stayedOpen, !address.isEmpty());
+    QCOMPARE(opened, address.isEmpty() ? QStringList() : QStringList { address });
+    QCOMPARE(browser.addresses(), opened);
+}
+
+QTEST_MAIN(TestAbout)
+#include "tst_about.moc"
