@@ -6,7 +6,8 @@ EXPECTED_READING=${EXPECTED_READING:?path to expected_reading}
 
 # Something another program put on the clipboard before the reading.
 printf 'copied elsewhere' | xclip -selection clipboard
-[ "$(clipboard)" = "copied elsewhere" ] || fail "xclip could not fill the clipboard"
+holds_copy() { [ "$(clipboard)" = "copied elsewhere" ]; }
+poll 10 holds_copy || fail "xclip could not fill the clipboard"
 
 start_app
 main=$(wait_window "CV Veyloom v1.0" "$MAIN_WIDTH")

@@ -4,7 +4,9 @@
 #   tests/e2e/with-xvfb.sh COMMAND...
 set -u
 number=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" 2>/dev/null &
+# -noreset: otherwise the server resets whenever its last client leaves, and a program started
+# at that moment cannot connect.
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$number" 2>/dev/null &
 server=$!
 trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -f "$number"' EXIT
 for _ in $(seq 200); do
@@ -15,4 +17,8 @@ done
 [ -s "$number" ] || { echo "Xvfb gave no display number" >&2; exit 1; }
 export DISPLAY=":$(head -n 1 "$number")"
 unset XAUTHORITY
+for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.05
+done
 "$@"
