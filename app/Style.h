@@ -2,9 +2,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QRect>
+#include <QScreen>
 #include <QString>
+#include <QWidget>
 
 #include <cmath>
 
@@ -54,6 +57,18 @@ inline QIcon applicationIcon()
     for (int size : { 16, 32, 48 })
         icon.addFile(QStringLiteral(":/icon/veyloom-%1.png").arg(size), QSize(size, size));
     return icon;
+}
+
+// Places a window in the middle of its screen's free area.
+inline void centreOnScreen(QWidget &window)
+{
+    QWidget *parent = window.parentWidget();
+    QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect area(QPoint(), window.size());
+    area.moveCenter(screen->availableGeometry().center());
+    window.move(area.topLeft());
 }
 
 } // namespace Style

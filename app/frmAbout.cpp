@@ -7,10 +7,8 @@
 #include "modHelp.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 using namespace Qt::StringLiterals;
 
@@ -114,15 +112,5 @@ frmAbout::frmAbout(QWidget *parent)
     connect(m_lblCoBrand, &LinkLabel::clicked, this,
         [] { skipOnFailure([] { modHelp::OpenWebPage(WebAddresses::FullyBranded); }); });
 
-    centreOnScreen();
-}
-
-void frmAbout::centreOnScreen()
-{
-    QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect area(QPoint(), size());
-    area.moveCenter(screen->availableGeometry().center());
-    move(area.topLeft());
+    Style::centreOnScreen(*this);
 }

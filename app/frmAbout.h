@@ -17,8 +17,6 @@ public:
     explicit frmAbout(QWidget *parent = nullptr);
 
 private:
-    void centreOnScreen();
-
     QLabel *m_picIcon = nullptr;
     QLabel *m_label2 = nullptr;
     QLabel *m_label1 = nullptr;

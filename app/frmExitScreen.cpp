@@ -14,14 +14,12 @@
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QScreen>
 
 using namespace Qt::StringLiterals;
 
@@ -111,7 +109,7 @@ frmExitScreen::frmExitScreen(QWidget *parent)
     setTabOrder(m_txtFriendEmail, m_cmdSubmit);
     m_cmdClose->setFocus();
 
-    centreOnScreen();
+    Style::centreOnScreen(*this);
 }
 
 QStringList frmExitScreen::appealTexts()
@@ -244,16 +242,6 @@ void frmExitScreen::buildDownloadPanel()
     m_lblGoToHome->setGeometry(Style::twipsRect(75, 4250, 3585, 210));
     connect(m_lblGoToHome, &LinkLabel::clicked, this,
         [] { skipOnFailure([] { modHelp::OpenWebPage(WebAddresses::OtherPrograms); }); });
-}
-
-void frmExitScreen::centreOnScreen()
-{
-    QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect area(QPoint(), size());
-    area.moveCenter(screen->availableGeometry().center());
-    move(area.topLeft());
 }
 
 QString frmExitScreen::fieldText(QObject *field) const

@@ -32,7 +32,6 @@ private:
     void buildWindow();
     void buildReferralForm();
     void buildDownloadPanel();
-    void centreOnScreen();
 
     QString fieldText(QObject *field) const;
     void setFieldText(QObject *field, const QString &text);

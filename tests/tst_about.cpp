@@ -1,3 +1,4 @@
+#include "FindControl.h"
 #include "Style.h"
 #include "UrlRecorder.h"
 #include "WebAddresses.h"
@@ -14,13 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-template <typename T = QWidget> T *control(const QWidget &window, const QString &name)
-{
-    T *widget = window.findChild<T *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
-}
 
 // Runs the dialog modally and takes `step` once it is open. False when the dialog had to be
 // ended from outside, so a dialog that stays open fails the test instead of hanging it.

@@ -1,3 +1,4 @@
+#include "FindControl.h"
 #include "ModalAnswerer.h"
 #include "Style.h"
 #include "UrlRecorder.h"
@@ -15,13 +16,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-template <typename T = QWidget> T *control(const QWidget &window, const QString &name)
-{
-    T *widget = window.findChild<T *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
-}
 
 bool showActive(QWidget &window)
 {

@@ -21,8 +21,7 @@ constexpr qsizetype kRuneMaxBytes = 6443;
 const QSize kRuneSize(113, 151);
 
 // What the marker segments of a JPEG file say, from SOI up to SOS.
-struct JpegHeader
-{
+struct JpegHeader {
     bool startOfImage = false;
     bool reachedScan = false; // walked all the way to SOS without a broken segment
     bool baseline = false; // SOF0 seen

@@ -14,7 +14,20 @@
 
 namespace {
 const QDateTime Today(QDate(2026, 12, 7), QTime(9, 30));
+
+// Runs the reminder today, answering No; how many times it asked.
+int remindToday(QSettings &settings)
+{
+    int asked = 0;
+    Startup::UpdateReminder(
+        settings, [] { return Today; },
+        [&](const QString &) {
+            ++asked;
+            return false;
+        });
+    return asked;
 }
+} // namespace
 
 class TestStartup : public QObject
 {
@@ -125,15 +138,8 @@ void TestStartup::unwritableSettingsDoNotStopStartUp()
     const QString path = m_config.filePath(QStringLiteral("folder.conf"));
     QVERIFY(QDir().mkpath(path));
     QSettings settings(path, QSettings::IniFormat);
-    int asked = 0;
-    Startup::UpdateReminder(
-        settings, [] { return Today; },
-        [&](const QString &) {
-            ++asked;
-            return false;
-        });
+    QCOMPARE(remindToday(settings), 0);
     settings.sync();
-    QCOMPARE(asked, 0);
     QVERIFY(settings.status() != QSettings::NoError);
 }
 
@@ -160,15 +166,8 @@ void TestStartup::damagedSettingsFile()
     file.close();
 
     QSettings settings(path, QSettings::IniFormat);
-    int asked = 0;
-    Startup::UpdateReminder(
-        settings, [] { return Today; },
-        [&](const QString &) {
-            ++asked;
-            return false;
-        });
     // Whatever was there counts as no date: nothing is asked and today is stored.
-    QCOMPARE(asked, 0);
+    QCOMPARE(remindToday(settings), 0);
     QCOMPARE(Startup::readLastReminder(settings), Today);
 }
 

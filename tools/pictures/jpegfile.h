@@ -9,7 +9,7 @@
 #include <limits>
 #include <optional>
 
-// Writing JPEG files to an exact specification, and checking the written bytes against it.
+// Writing JPEG files that meet exact requirements, and checking the written bytes against them.
 namespace jpegfile {
 
 // What the marker segments of a JPEG say, read by walking them from SOI up to SOS.
