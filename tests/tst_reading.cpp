@@ -104,6 +104,8 @@ class TestReading : public QObject
 
 private slots:
     void init();
+    void imageListPositions_data();
+    void imageListPositions();
     void readingText_data();
     void readingText();
     void formatting();
@@ -127,6 +129,35 @@ void TestReading::init()
 {
     m_view = std::make_unique<ReadingView>();
     m_view->resize(483, 225);
+}
+
+void TestReading::imageListPositions_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("0") << 0 << QString();
+    for (int position = 1; position <= RuneCount; ++position) {
+        const QString key = text(kRuneNames[position - 1]).toLower() + QStringLiteral(".jpg");
+        QTest::addRow("%d", position) << position << key;
+    }
+    QTest::newRow("19") << 19 << QString();
+}
+
+void TestReading::imageListPositions()
+{
+    QFETCH(int, position);
+    QFETCH(QString, key);
+    const QImage picture = m_pictures.picture(position);
+    QCOMPARE(ImageList::key(position), key);
+    if (key.isEmpty()) {
+        QVERIFY(picture.isNull());
+        return;
+    }
+    // Position p is the picture of rune p - 1, compiled in from the committed file.
+    QCOMPARE(picture.size(), QSize(113, 151));
+    const QImage file(QStringLiteral(CV_RESOURCES_DIR "/runes/") + key);
+    QCOMPARE(
+        picture.convertToFormat(QImage::Format_RGB32), file.convertToFormat(QImage::Format_RGB32));
 }
 
 void TestReading::readingText_data()
