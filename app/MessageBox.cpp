@@ -1,5 +1,7 @@
 #include "MessageBox.h"
 
+#include "ApplicationNames.h"
+
 #include <QMessageBox>
 
 namespace MessageBox {
@@ -8,7 +10,7 @@ namespace {
 QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const QString &text,
     QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, Title, text, buttons, parent);
+    QMessageBox box(icon, ApplicationNames::Title, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

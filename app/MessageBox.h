@@ -7,8 +7,6 @@ class QWidget;
 // The program's message boxes: modal, titled with the application's name.
 namespace MessageBox {
 
-inline const QString Title = QStringLiteral("CV Veyloom");
-
 // An input error: critical icon, OK.
 void showError(QWidget *parent, const QString &text);
 // A notice: information icon, OK.

@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "ApplicationNames.h"
 #include "Guarded.h"
 #include "LinkLabel.h"
 #include "Style.h"
@@ -46,7 +47,7 @@ frmAbout::frmAbout(QWidget *parent)
             | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(u"frmAbout"_s);
-    setWindowTitle(u"CV Veyloom v1.0"_s);
+    setWindowTitle(ApplicationNames::Caption);
     setWindowIcon(Style::applicationIcon());
     setModal(true);
     setFixedSize(Style::px(5745), Style::px(3255));
@@ -64,7 +65,7 @@ frmAbout::frmAbout(QWidget *parent)
 
     const QFont link = Style::verdana(Style::NormalPointSize, false, true);
 
-    m_label2 = makeLabel(this, u"Label2"_s, u"CV Veyloom v1.0"_s,
+    m_label2 = makeLabel(this, u"Label2"_s, ApplicationNames::Caption,
         Style::twipsRect(720, 150, 3810, 345), Style::verdana(14.25, true), Qt::black);
     m_label2->adjustSize();
 

@@ -1,5 +1,6 @@
 #include "frmExitScreen.h"
 
+#include "ApplicationNames.h"
 #include "Guarded.h"
 #include "LinkLabel.h"
 #include "MessageBox.h"
@@ -90,7 +91,7 @@ frmExitScreen::frmExitScreen(QWidget *parent)
             | Qt::WindowStaysOnTopHint)
 {
     setObjectName(u"frmExitScreen"_s);
-    setWindowTitle(u"CV Veyloom v1.0"_s);
+    setWindowTitle(ApplicationNames::Caption);
     setWindowIcon(Style::applicationIcon());
     setFixedSize(Style::px(11115), Style::px(4725));
     setFont(Style::verdana());
@@ -144,7 +145,7 @@ void frmExitScreen::buildWindow()
     m_picture1->setGeometry(Style::twipsRect(360, 120, 540, 540));
     m_picture1->setPixmap(Style::applicationIcon().pixmap(m_picture1->size()));
 
-    m_label1 = new QLabel(u"CV Veyloom v1.0"_s, this);
+    m_label1 = new QLabel(ApplicationNames::Caption, this);
     m_label1->setObjectName(u"Label1"_s);
     m_label1->setAccessibleName(m_label1->text());
     QFont titleFont(u"MS Sans Serif"_s);

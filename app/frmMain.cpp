@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "ApplicationNames.h"
 #include "ComposeReading.h"
 #include "Guarded.h"
 #include "LinkLabel.h"
@@ -28,8 +29,6 @@
 using Style::twipsRect;
 
 namespace {
-
-const QString Caption = QStringLiteral("CV Veyloom v1.0");
 
 QString fromUtf8(std::string_view text)
 {
@@ -95,7 +94,7 @@ LinkLabel *makeLinkLabel(const QString &text, QWidget *parent, const QRect &geom
 frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent)
 {
-    setWindowTitle(Caption);
+    setWindowTitle(ApplicationNames::Caption);
     setWindowIcon(Style::applicationIcon());
     setFont(Style::verdana());
 

@@ -4,6 +4,7 @@
 #include "ReadingView.h"
 #include "RuneCorrespondence.h"
 #include "Scoring.h"
+#include "Style.h"
 #include "TestRun.h"
 #include "modAddPicToRTB.h"
 #include "modVeyloom.h"
@@ -21,8 +22,6 @@ constexpr std::string_view OveractiveSuffix = " is Overactive";
 constexpr std::string_view NoRunesForOpenChakra
     = "Your Chosen Chakra is open. There is no Corresponding Runes Card.";
 constexpr std::string_view RuneStoneLabel = "Corresponding Runes Stone: ";
-
-const QColor ReadingColour(0, 128, 0);
 
 // Writes at the view's insertion point with the colour and weight set last, as the reading is
 // built from top to bottom.
@@ -120,7 +119,7 @@ void ComposeReading(ReadingView &RTB, const ImageList &IMG, const TestRun &run)
     ReadingWriter out(RTB);
     for (int k = 0; k < ChakraCount; ++k) {
         if (ChakraScore[k] != NotTested) {
-            out.setColour(ReadingColour);
+            out.setColour(Style::DarkGreen);
             const ChakraState state = RateScore(ChakraScore[k]);
             out.setBold(true);
             out.write(ChakraNames[k]);

@@ -11,7 +11,8 @@
 
 #include <cmath>
 
-// Window positions are laid out in twips, 15 to a logical pixel; Qt scales logical pixels on
+// The look shared by the windows and the reading: colours, the typeface, and window positions,
+// which are laid out in twips, 15 to a logical pixel; Qt scales logical pixels on
 // high-density screens, so the windows keep their proportions at any scaling.
 namespace Style {
 
