@@ -85,3 +85,9 @@ void ReadingView::mouseReleaseEvent(QMouseEvent *event)
     EmptyClipboard();
     QTextEdit::mouseReleaseEvent(event);
 }
+
+void ReadingView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    EmptyClipboard();
+    QTextEdit::mouseDoubleClickEvent(event);
+}

@@ -21,6 +21,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // The second press of a double click comes as its own event.
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     int m_pictureCount = 0;

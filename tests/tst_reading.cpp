@@ -271,6 +271,7 @@ void TestReading::mouseOverViewEmptiesClipboard_data()
     QTest::newRow("press") << 1;
     QTest::newRow("release") << 2;
     QTest::newRow("click") << 3;
+    QTest::newRow("double click") << 4;
 }
 
 void TestReading::mouseOverViewEmptiesClipboard()
@@ -295,6 +296,9 @@ void TestReading::mouseOverViewEmptiesClipboard()
         break;
     case 3:
         QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, spot);
+        break;
+    case 4:
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, spot);
         break;
     }
     QTRY_VERIFY(QApplication::clipboard()->text().isEmpty());
