@@ -68,26 +68,17 @@ void ReadingView::insertFromMimeData(const QMimeData *source)
     textCursor().insertImage(format);
 }
 
-void ReadingView::mousePressEvent(QMouseEvent *event)
+bool ReadingView::viewportEvent(QEvent *event)
 {
-    EmptyClipboard();
-    QTextEdit::mousePressEvent(event);
-}
-
-void ReadingView::mouseMoveEvent(QMouseEvent *event)
-{
-    EmptyClipboard();
-    QTextEdit::mouseMoveEvent(event);
-}
-
-void ReadingView::mouseReleaseEvent(QMouseEvent *event)
-{
-    EmptyClipboard();
-    QTextEdit::mouseReleaseEvent(event);
-}
-
-void ReadingView::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    EmptyClipboard();
-    QTextEdit::mouseDoubleClickEvent(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        EmptyClipboard();
+        break;
+    default:
+        break;
+    }
+    return QTextEdit::viewportEvent(event);
 }

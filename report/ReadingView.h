@@ -18,11 +18,8 @@ public:
 protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    // The second press of a double click comes as its own event.
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // Every mouse press, move, release and double click over the text.
+    bool viewportEvent(QEvent *event) override;
 
 private:
     int m_pictureCount = 0;
