@@ -1,5 +1,8 @@
 #include "LinkLabel.h"
 
+#include "SkipOnFailure.h"
+#include "modHelp.h"
+
 #include <QMouseEvent>
 
 LinkLabel::LinkLabel(const QString &text, QWidget *parent)
@@ -19,6 +22,11 @@ QString LinkLabel::displayText(const QString &caption)
         text += caption[i];
     }
     return text;
+}
+
+void LinkLabel::openOnClick(const QString &address)
+{
+    connectStep(this, &LinkLabel::clicked, this, [address] { modHelp::OpenWebPage(address); });
 }
 
 void LinkLabel::mousePressEvent(QMouseEvent *event)

@@ -14,6 +14,9 @@ public:
     // has no access key, so it shows the caption with the markers resolved.
     static QString displayText(const QString &caption);
 
+    // Each click opens the page in the browser, in the skip-on-failure mode.
+    void openOnClick(const QString &address);
+
 signals:
     void clicked();
 

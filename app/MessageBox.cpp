@@ -2,16 +2,20 @@
 
 #include "ApplicationNames.h"
 
-#include <QMessageBox>
+#include <utility>
 
 namespace MessageBox {
 
 namespace {
+Answer nextAnswer;
+
 QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const QString &text,
     QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(icon, ApplicationNames::Title, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    if (const Answer answer = std::exchange(nextAnswer, nullptr))
+        return answer(box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 } // namespace
@@ -30,6 +34,11 @@ bool askYesNo(QWidget *parent, const QString &text)
 {
     return show(parent, QMessageBox::Information, text, QMessageBox::Yes | QMessageBox::No)
         == QMessageBox::Yes;
+}
+
+void setNextAnswer(Answer answer)
+{
+    nextAnswer = std::move(answer);
 }
 
 } // namespace MessageBox

@@ -85,7 +85,7 @@ QString BuildReferralAddress(const ReferralRecord &record)
 
 void SendReferral(QWidget *parent, const ReferralRecord &record)
 {
-    if (auto error = fieldError(record)) {
+    if (auto error = firstError(record)) {
         MessageBox::showError(parent, *error);
         return;
     }

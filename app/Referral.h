@@ -47,8 +47,8 @@ std::optional<QString> firstError(const ReferralRecord &record);
 // program's site as taf6.
 QString BuildReferralAddress(const ReferralRecord &record);
 
-// Shows the field check's message over the parent if one fails; otherwise opens the referral
-// address in the browser.
+// Runs every check in order (firstError) and shows the first failing one's message over the
+// parent; when all pass, opens the referral address in the browser.
 void SendReferral(QWidget *parent, const ReferralRecord &record);
 
 } // namespace Referral

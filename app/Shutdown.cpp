@@ -1,6 +1,6 @@
 #include "Shutdown.h"
 
-#include "Guarded.h"
+#include "SkipOnFailure.h"
 
 #include <QApplication>
 #include <QPointer>

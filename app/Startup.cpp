@@ -1,8 +1,8 @@
 #include "Startup.h"
 
-#include "Guarded.h"
 #include "MessageBox.h"
 #include "Shutdown.h"
+#include "SkipOnFailure.h"
 #include "WebAddresses.h"
 #include "frmMain.h"
 #include "modHelp.h"

@@ -1,39 +1,21 @@
 #include "frmAbout.h"
 
 #include "ApplicationNames.h"
-#include "Guarded.h"
+#include "Controls.h"
 #include "LinkLabel.h"
-#include "Style.h"
+#include "SkipOnFailure.h"
 #include "WebAddresses.h"
-#include "modHelp.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
+using Controls::add;
+using Style::Font;
+namespace Colour = Style::Colour;
 
 namespace {
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
-template <typename Label = QLabel>
-Label *makeLabel(QWidget *parent, const QString &name, const QString &text, const QRect &rect,
-    const QFont &font, const QColor &colour)
-{
-    auto *label = new Label(text, parent);
-    label->setObjectName(name);
-    label->setAccessibleName(text);
-    label->setGeometry(rect);
-    label->setFont(font);
-    setTextColour(label, colour);
-    return label;
-}
-
 const QString Description = u"CV Veyloom is a simple software that attempts to correlate your "
                             "under-active or overactive chakras with the corresponding rune stone "
                             "and its significance. Copyright © Orravine; all rights reserved."_s;
@@ -46,72 +28,59 @@ frmAbout::frmAbout(QWidget *parent)
         Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
             | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
-    setObjectName(u"frmAbout"_s);
-    setWindowTitle(ApplicationNames::Caption);
-    setWindowIcon(Style::applicationIcon());
+    Controls::setUpWindow(*this, u"frmAbout"_s, *this, 5745, 3255);
     setModal(true);
-    setFixedSize(Style::px(5745), Style::px(3255));
-    setFont(Style::verdana());
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Style::LightGrey);
-    setPalette(background);
-    setAutoFillBackground(true);
+    Controls::fixBackground(this, Colour::ScreenBackground);
 
-    m_picIcon = new QLabel(this);
-    m_picIcon->setObjectName(u"picIcon"_s);
-    m_picIcon->setAccessibleName(u"CV Veyloom icon"_s);
-    m_picIcon->setGeometry(Style::twipsRect(120, 87, 480, 480));
-    m_picIcon->setPixmap(Style::applicationIcon().pixmap(m_picIcon->size()));
+    auto *picIcon = add<QLabel>(
+        this, { u"picIcon"_s, u"CV Veyloom icon"_s }, { 120, 87, 480, 480 }, Font::Window);
+    picIcon->setPixmap(Controls::applicationIcon().pixmap(picIcon->size()));
 
-    const QFont link = Style::verdana(Style::NormalPointSize, false, true);
+    auto *label2 = add<QLabel>(this, { u"Label2"_s, ApplicationNames::Caption },
+        { 720, 150, 3810, 345 }, Font::AboutTitle, ApplicationNames::Caption);
+    Controls::setColours(label2, { { QPalette::WindowText, Colour::FixedText } });
+    label2->adjustSize();
 
-    m_label2 = makeLabel(this, u"Label2"_s, ApplicationNames::Caption,
-        Style::twipsRect(720, 150, 3810, 345), Style::verdana(14.25, true), Qt::black);
-    m_label2->adjustSize();
+    auto *label1 = add<QLabel>(
+        this, { u"Label1"_s, Description }, { 120, 630, 5565, 782 }, Font::Window, Description);
+    Controls::setColours(label1, { { QPalette::WindowText, Colour::Description } });
+    label1->setWordWrap(true);
+    label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    m_label1 = makeLabel(this, u"Label1"_s, Description, Style::twipsRect(120, 630, 5565, 782),
-        font(), Style::DarkRed);
-    m_label1->setWordWrap(true);
-    m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const QString visit = u"Click here to visit "_s + WebAddresses::HomePage;
+    auto *lblHomePage = add<LinkLabel>(
+        this, { u"lblHomePage"_s, visit }, { 1635, 1410, 4050, 195 }, Font::AboutLink, visit);
+    Controls::setColours(lblHomePage, { { QPalette::WindowText, Colour::AboutLink } });
+    lblHomePage->adjustSize();
+    lblHomePage->openOnClick(WebAddresses::HomePage);
 
-    m_lblHomePage = makeLabel<LinkLabel>(this, u"lblHomePage"_s,
-        u"Click here to visit "_s + WebAddresses::HomePage, Style::twipsRect(1635, 1410, 4050, 195),
-        link, Style::LinkBlue);
-    m_lblHomePage->adjustSize();
+    auto *label3
+        = add<QLabel>(this, { u"Label3"_s, Offer }, { 120, 1800, 5565, 615 }, Font::Control, Offer);
+    Controls::setColours(label3, { { QPalette::WindowText, Colour::Offer } });
+    label3->setWordWrap(true);
+    label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    m_label3 = makeLabel(this, u"Label3"_s, Offer, Style::twipsRect(120, 1800, 5565, 615),
-        Style::verdana(Style::NormalPointSize, true), Style::DarkGreen);
-    m_label3->setWordWrap(true);
-    m_label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    m_lblCoBrand = makeLabel<LinkLabel>(this, u"lblCoBrand"_s, u"Click here for more details."_s,
-        Style::twipsRect(3330, 2415, 2355, 195), link, Style::LinkBlue);
-    m_lblCoBrand->adjustSize();
+    const QString details = u"Click here for more details."_s;
+    auto *lblCoBrand = add<LinkLabel>(
+        this, { u"lblCoBrand"_s, details }, { 3330, 2415, 2355, 195 }, Font::AboutLink, details);
+    Controls::setColours(lblCoBrand, { { QPalette::WindowText, Colour::AboutLink } });
+    lblCoBrand->adjustSize();
+    lblCoBrand->openOnClick(WebAddresses::FullyBranded);
 
     // The line starts left of the window and ends well past its right edge, so no gap shows at
     // either end.
-    m_line2 = new QFrame(this);
-    m_line2->setObjectName(u"Line2"_s);
-    m_line2->setAccessibleName(u"Separator"_s);
-    m_line2->setFrameShape(QFrame::HLine);
-    m_line2->setFrameShadow(QFrame::Plain);
-    m_line2->setLineWidth(1);
-    setTextColour(m_line2, Qt::black);
-    const int lineLeft = Style::px(-15);
-    m_line2->setGeometry(lineLeft, Style::px(2760), Style::px(7080) - lineLeft, 1);
+    auto *line2
+        = add<QFrame>(this, { u"Line2"_s, u"Separator"_s }, { -15, 2760, 7095, 15 }, Font::Window);
+    line2->setFrameShape(QFrame::HLine);
+    line2->setFrameShadow(QFrame::Plain);
+    line2->setLineWidth(1);
+    Controls::setColours(line2, { { QPalette::WindowText, Colour::FixedText } });
 
-    m_cmdOK = new QPushButton(u"OK"_s, this);
-    m_cmdOK->setObjectName(u"cmdOK"_s);
-    m_cmdOK->setAccessibleName(u"OK"_s);
-    m_cmdOK->setGeometry(Style::twipsRect(4425, 2880, 1260, 345));
-    m_cmdOK->setDefault(true);
-    m_cmdOK->setFocus();
+    auto *cmdOK = add<QPushButton>(
+        this, { u"cmdOK"_s, u"OK"_s }, { 4425, 2880, 1260, 345 }, Font::Window, u"OK"_s);
+    cmdOK->setDefault(true);
+    cmdOK->setFocus();
+    connectStep(cmdOK, &QPushButton::clicked, this, [this] { accept(); });
 
-    connect(m_cmdOK, &QPushButton::clicked, this, [this] { skipOnFailure([this] { accept(); }); });
-    connect(m_lblHomePage, &LinkLabel::clicked, this,
-        [] { skipOnFailure([] { modHelp::OpenWebPage(WebAddresses::HomePage); }); });
-    connect(m_lblCoBrand, &LinkLabel::clicked, this,
-        [] { skipOnFailure([] { modHelp::OpenWebPage(WebAddresses::FullyBranded); }); });
-
-    Style::centreOnScreen(*this);
+    Controls::centreOnScreen(*this);
 }

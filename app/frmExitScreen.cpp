@@ -1,16 +1,15 @@
 #include "frmExitScreen.h"
 
 #include "ApplicationNames.h"
-#include "Guarded.h"
+#include "Controls.h"
 #include "LinkLabel.h"
 #include "MessageBox.h"
 #include "Referral.h"
 #include "Shutdown.h"
-#include "Style.h"
+#include "SkipOnFailure.h"
 #include "WebAddresses.h"
 #include "modHelp.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFocusEvent>
@@ -23,62 +22,106 @@
 #include <QRandomGenerator>
 
 using namespace Qt::StringLiterals;
+using Controls::add;
+using Style::Font;
+namespace Colour = Style::Colour;
 
 namespace {
 constexpr int NameMaxLength = 100;
 // The longest address a mail system accepts.
 constexpr int EmailMaxLength = 254;
 
-void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
+QString fieldText(const QWidget *field)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
-// The panels are dark blue with white text; fields and buttons inside them keep the desktop's
-// own colours rather than inheriting white text on a white field.
-void keepDesktopColours(QWidget *widget)
-{
-    QPalette palette = QApplication::palette(widget);
-    for (int group = 0; group < QPalette::NColorGroups; ++group) {
-        for (int role = 0; role < QPalette::NColorRoles; ++role) {
-            const auto g = static_cast<QPalette::ColorGroup>(group);
-            const auto r = static_cast<QPalette::ColorRole>(role);
-            palette.setBrush(g, r, palette.brush(g, r));
-        }
+    if (auto *line = qobject_cast<const QLineEdit *>(field))
+        return line->text();
+    if (auto *text = qobject_cast<const QPlainTextEdit *>(field)) {
+        // The editor keeps paragraphs apart with its own separators; the program's line breaks
+        // are a carriage return and a line feed.
+        QString value = text->document()->toRawText();
+        value.replace(QChar::ParagraphSeparator, u"\r\n"_s);
+        value.replace(QChar::LineSeparator, u"\r\n"_s);
+        return value;
     }
-    widget->setPalette(palette);
+    return {};
 }
 
-QGroupBox *makePanel(
-    const QString &name, const QString &caption, const QRect &rect, QWidget *parent)
+void setFieldText(QWidget *field, const QString &text)
 {
-    auto *panel = new QGroupBox(caption, parent);
-    panel->setObjectName(name);
-    panel->setAccessibleName(caption);
-    panel->setGeometry(rect);
-    panel->setFont(Style::verdana(9.75, true));
+    if (auto *line = qobject_cast<QLineEdit *>(field))
+        line->setText(text);
+    else if (auto *plain = qobject_cast<QPlainTextEdit *>(field))
+        plain->setPlainText(text);
+}
+
+// The rules of one field of the form: its placeholder goes when the field takes the focus and
+// comes back when the field is left empty, and an address field refuses the space key.
+class FieldRules : public QObject
+{
+public:
+    FieldRules(QWidget *field, const QString &placeholder, bool refusesSpace)
+        : QObject(field)
+        , m_placeholder(placeholder)
+        , m_refusesSpace(refusesSpace)
+    {
+        field->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *field = static_cast<QWidget *>(watched);
+        const bool focusIn = event->type() == QEvent::FocusIn;
+        // A context menu takes the focus only for a moment: putting the placeholder back then
+        // would mix it with what the menu pastes.
+        if ((focusIn || event->type() == QEvent::FocusOut)
+            && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+            skipOnFailure([&] {
+                const QString trimmed = Referral::trimBlanks(fieldText(field));
+                if (focusIn && trimmed == m_placeholder)
+                    setFieldText(field, QString());
+                else if (!focusIn && trimmed.isEmpty())
+                    setFieldText(field, m_placeholder);
+            });
+        } else if (event->type() == QEvent::KeyPress && m_refusesSpace
+            && static_cast<QKeyEvent *>(event)->text().contains(u' ')) {
+            skipOnFailure([&] {
+                MessageBox::showError(field->window(), u"Email Address Cannot Contain Space"_s);
+            });
+            skipOnFailure([&] {
+                field->activateWindow();
+                field->setFocus();
+            });
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QString m_placeholder;
+    bool m_refusesSpace;
+};
+
+QGroupBox *addPanel(
+    QWidget *parent, const QString &name, const QString &caption, const QRect &place)
+{
+    auto *panel = add<QGroupBox>(parent, { name, caption }, place, Font::Appeal, caption);
     panel->setAutoFillBackground(true);
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, Style::DarkBlue);
-    palette.setColor(QPalette::WindowText, Qt::white);
-    // Styles take a group box's caption colour from its text role.
-    palette.setColor(QPalette::Text, Qt::white);
-    panel->setPalette(palette);
+    // Styles take a group box's caption colour from one text role or the other. The fields and
+    // buttons inside keep the desktop's colours, rather than white text on a white field.
+    Controls::setColours(panel,
+        { { QPalette::Window, Colour::PanelBackground },
+            { QPalette::WindowText, Colour::PanelText }, { QPalette::Text, Colour::PanelText } });
     return panel;
 }
 
-QLineEdit *makeField(
-    const QString &name, const QString &text, int maxLength, const QRect &rect, QWidget *parent)
+QLineEdit *addField(QWidget *panel, const QString &name, const QString &placeholder,
+    const QRect &place, int maxLength, bool refusesSpace = false)
 {
-    auto *field = new QLineEdit(text, parent);
-    field->setObjectName(name);
-    field->setAccessibleName(text);
+    auto *field = add<QLineEdit>(panel, { name, placeholder }, place, Font::Window, placeholder);
     field->setMaxLength(maxLength);
-    field->setGeometry(rect);
-    field->setFont(Style::verdana());
-    keepDesktopColours(field);
+    Controls::keepDesktopColours(field);
+    new FieldRules(field, placeholder, refusesSpace);
     return field;
 }
 } // namespace
@@ -90,27 +133,20 @@ frmExitScreen::frmExitScreen(QWidget *parent)
             | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
             | Qt::WindowStaysOnTopHint)
 {
-    setObjectName(u"frmExitScreen"_s);
-    setWindowTitle(ApplicationNames::Caption);
-    setWindowIcon(Style::applicationIcon());
-    setFixedSize(Style::px(11115), Style::px(4725));
-    setFont(Style::verdana());
-    setAutoFillBackground(true);
-    setColour(this, QPalette::Window, Qt::white);
+    Controls::setUpWindow(*this, u"frmExitScreen"_s, *this, 11115, 4725);
+    Controls::fixBackground(this, Colour::ExitBackground);
 
     buildWindow();
     buildReferralForm();
     buildDownloadPanel();
 
-    setTabOrder(m_cmdClose, m_check1);
-    setTabOrder(m_check1, m_txtName);
-    setTabOrder(m_txtName, m_txtEmail);
-    setTabOrder(m_txtEmail, m_txtFriendName);
-    setTabOrder(m_txtFriendName, m_txtFriendEmail);
-    setTabOrder(m_txtFriendEmail, m_cmdSubmit);
+    QWidget *const order[] = { m_cmdClose, m_check1, m_txtName, m_txtEmail, m_txtFriendName,
+        m_txtFriendEmail, m_cmdSubmit };
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
     m_cmdClose->setFocus();
 
-    Style::centreOnScreen(*this);
+    Controls::centreOnScreen(*this);
 }
 
 QStringList frmExitScreen::appealTexts()
@@ -133,198 +169,83 @@ QStringList frmExitScreen::appealTexts()
 
 void frmExitScreen::buildWindow()
 {
-    m_cmdClose = new QPushButton(u"E&xit"_s, this);
-    m_cmdClose->setObjectName(u"cmdClose"_s);
-    m_cmdClose->setAccessibleName(u"Exit"_s);
-    m_cmdClose->setGeometry(Style::twipsRect(6000, 2760, 1245, 375));
-    connect(m_cmdClose, &QPushButton::clicked, this, [] { skipOnFailure(UnloadAllAndEnd); });
+    m_cmdClose = add<QPushButton>(
+        this, { u"cmdClose"_s, u"Exit"_s }, { 6000, 2760, 1245, 375 }, Font::Window, u"E&xit"_s);
+    connectStep(m_cmdClose, &QPushButton::clicked, this, &UnloadAllAndEnd);
 
-    m_picture1 = new QLabel(this);
-    m_picture1->setObjectName(u"Picture1"_s);
-    m_picture1->setAccessibleName(u"CV Veyloom icon"_s);
-    m_picture1->setGeometry(Style::twipsRect(360, 120, 540, 540));
-    m_picture1->setPixmap(Style::applicationIcon().pixmap(m_picture1->size()));
+    auto *picture1 = add<QLabel>(
+        this, { u"Picture1"_s, u"CV Veyloom icon"_s }, { 360, 120, 540, 540 }, Font::Window);
+    picture1->setPixmap(Controls::applicationIcon().pixmap(picture1->size()));
 
-    m_label1 = new QLabel(ApplicationNames::Caption, this);
-    m_label1->setObjectName(u"Label1"_s);
-    m_label1->setAccessibleName(m_label1->text());
-    QFont titleFont(u"MS Sans Serif"_s);
-    titleFont.setStyleHint(QFont::SansSerif);
-    titleFont.setPointSize(18);
-    m_label1->setFont(titleFont);
-    m_label1->setGeometry(Style::twipsRect(1080, 240, 3810, 435));
-    m_label1->adjustSize();
+    auto *label1 = add<QLabel>(this, { u"Label1"_s, ApplicationNames::Caption },
+        { 1080, 240, 3810, 435 }, Font::ExitTitle, ApplicationNames::Caption);
+    label1->adjustSize();
 
     const QStringList appeals = appealTexts();
-    m_label2 = new QLabel(appeals.at(QRandomGenerator::global()->bounded(appeals.size())), this);
-    m_label2->setObjectName(u"Label2"_s);
-    m_label2->setAccessibleName(m_label2->text());
-    m_label2->setFont(Style::verdana(9.75, true));
-    m_label2->setWordWrap(true);
-    m_label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_label2->setGeometry(Style::twipsRect(120, 840, 6975, 1095));
+    const QString appeal = appeals.at(QRandomGenerator::global()->bounded(appeals.size()));
+    auto *label2 = add<QLabel>(
+        this, { u"Label2"_s, appeal }, { 120, 840, 6975, 1095 }, Font::Appeal, appeal);
+    label2->setWordWrap(true);
+    label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    m_check1 = new QCheckBox(u"Click Here To Visit "_s + WebAddresses::MainHost + u" Now"_s, this);
-    m_check1->setObjectName(u"Check1"_s);
-    m_check1->setAccessibleName(m_check1->text());
-    m_check1->setFont(Style::verdana(9.75, true));
+    const QString visit = u"Click Here To Visit "_s + WebAddresses::MainHost + u" Now"_s;
+    m_check1 = add<QCheckBox>(
+        this, { u"Check1"_s, visit }, { 30, 2040, 7185, 555 }, Font::Appeal, visit);
     m_check1->setCursor(Qt::PointingHandCursor);
-    setColour(m_check1, QPalette::WindowText, Style::TickBlue);
-    m_check1->setGeometry(Style::twipsRect(30, 2040, 7185, 555));
+    Controls::setColours(m_check1, { { QPalette::WindowText, Colour::ForumLink } });
     connect(m_check1, &QCheckBox::toggled, this, &frmExitScreen::check1Toggled);
 }
 
 void frmExitScreen::buildReferralForm()
 {
-    m_frame2 = makePanel(
-        u"Frame2"_s, u"Refer A Friend"_s, Style::twipsRect(120, 3240, 7065, 1455), this);
+    auto *frame2 = addPanel(this, u"Frame2"_s, u"Refer A Friend"_s, { 120, 3240, 7065, 1455 });
+    m_txtName = addField(
+        frame2, u"txtName"_s, Referral::NamePlaceholder, { 85, 360, 3375, 285 }, NameMaxLength);
+    m_txtEmail = addField(frame2, u"txtEmail"_s, Referral::EmailPlaceholder,
+        { 3600, 360, 3375, 285 }, EmailMaxLength, true);
+    m_txtFriendName = addField(frame2, u"txtFriendName"_s, Referral::FriendNamePlaceholder,
+        { 85, 720, 3375, 285 }, NameMaxLength);
+    m_txtFriendEmail = addField(frame2, u"txtFriendEmail"_s, Referral::FriendEmailPlaceholder,
+        { 3600, 720, 3375, 285 }, EmailMaxLength, true);
 
-    m_txtName = makeField(u"txtName"_s, Referral::NamePlaceholder, NameMaxLength,
-        Style::twipsRect(85, 360, 3375, 285), m_frame2);
-    m_txtEmail = makeField(u"txtEmail"_s, Referral::EmailPlaceholder, EmailMaxLength,
-        Style::twipsRect(3600, 360, 3375, 285), m_frame2);
-    m_txtFriendName = makeField(u"txtFriendName"_s, Referral::FriendNamePlaceholder, NameMaxLength,
-        Style::twipsRect(85, 720, 3375, 285), m_frame2);
-    m_txtFriendEmail = makeField(u"txtFriendEmail"_s, Referral::FriendEmailPlaceholder,
-        EmailMaxLength, Style::twipsRect(3600, 720, 3375, 285), m_frame2);
-
-    m_cmdSubmit = new QPushButton(u"Refer A Friend &Now"_s, m_frame2);
-    m_cmdSubmit->setObjectName(u"cmdSubmit"_s);
-    m_cmdSubmit->setAccessibleName(u"Refer A Friend Now"_s);
-    m_cmdSubmit->setFont(Style::verdana(Style::NormalPointSize, true));
-    m_cmdSubmit->setGeometry(Style::twipsRect(1920, 1080, 3375, 285));
-    keepDesktopColours(m_cmdSubmit);
+    m_cmdSubmit = add<QPushButton>(frame2, { u"cmdSubmit"_s, u"Refer A Friend Now"_s },
+        { 1920, 1080, 3375, 285 }, Font::Control, u"Refer A Friend &Now"_s);
+    Controls::keepDesktopColours(m_cmdSubmit);
     connect(m_cmdSubmit, &QPushButton::clicked, this, &frmExitScreen::cmdSubmitClicked);
 
     // The message lies below the panel's visible area; it is sent as it stands. Tab passes it
     // by, so no one types into a field they cannot see.
-    m_txtMessage = new QPlainTextEdit(m_frame2);
-    m_txtMessage->setObjectName(u"txtMessage"_s);
-    m_txtMessage->setAccessibleName(u"Your Message"_s);
-    m_txtMessage->setFont(Style::verdana());
+    m_txtMessage = add<QPlainTextEdit>(frame2, { u"txtMessage"_s, Referral::MessagePlaceholder },
+        { 4800, 3600, 1815, 495 }, Font::Window);
     m_txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_txtMessage->setTabChangesFocus(true);
     m_txtMessage->setFocusPolicy(Qt::ClickFocus);
-    m_txtMessage->setGeometry(Style::twipsRect(4800, 3600, 1815, 495));
-    keepDesktopColours(m_txtMessage);
+    Controls::keepDesktopColours(m_txtMessage);
     setFieldText(m_txtMessage, Referral::InitialMessage);
-
-    const QList<QWidget *> fields
-        = { m_txtName, m_txtEmail, m_txtFriendName, m_txtFriendEmail, m_txtMessage };
-    for (QWidget *field : fields)
-        field->installEventFilter(this);
+    new FieldRules(m_txtMessage, Referral::MessagePlaceholder, false);
 }
 
 void frmExitScreen::buildDownloadPanel()
 {
-    m_frame6 = makePanel(
-        u"Frame6"_s, u"Download Orravine"_s, Style::twipsRect(7320, 120, 3735, 4575), this);
+    auto *frame6 = addPanel(this, u"Frame6"_s, u"Download Orravine"_s, { 7320, 120, 3735, 4575 });
 
-    m_label3 = new QLabel(u"Enjoyed CV Veyloom? Orravine makes many more programs for the "
-                          "curious mind. Cast a birth chart or read the planets with our "
-                          "astrology software, try a psychic reading, lay out a tarot spread, "
-                          "work out the numbers behind your name with numerology, or explore "
-                          "the wider occult arts. Follow the link below to browse the whole "
-                          "collection and pick the ones that call to you."_s,
-        m_frame6);
-    m_label3->setObjectName(u"Label3"_s);
-    m_label3->setAccessibleName(m_label3->text());
-    m_label3->setFont(Style::verdana(9));
-    setColour(m_label3, QPalette::WindowText, Qt::white);
-    m_label3->setWordWrap(true);
-    m_label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_label3->setGeometry(Style::twipsRect(120, 360, 3495, 3855));
+    const QString invitation = u"Enjoyed CV Veyloom? Orravine makes many more programs for the "
+                               "curious mind. Cast a birth chart or read the planets with our "
+                               "astrology software, try a psychic reading, lay out a tarot "
+                               "spread, work out the numbers behind your name with numerology, "
+                               "or explore the wider occult arts. Follow the link below to "
+                               "browse the whole collection and pick the ones that call to you."_s;
+    auto *label3 = add<QLabel>(
+        frame6, { u"Label3"_s, invitation }, { 120, 360, 3495, 3855 }, Font::PanelText, invitation);
+    Controls::setColours(label3, { { QPalette::WindowText, Colour::PanelText } });
+    label3->setWordWrap(true);
+    label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    m_lblGoToHome = new LinkLabel(u"Click Here To Visit Orravine"_s, m_frame6);
-    m_lblGoToHome->setObjectName(u"lblGoToHome"_s);
-    m_lblGoToHome->setAccessibleName(m_lblGoToHome->text());
-    m_lblGoToHome->setFont(Style::verdana(Style::NormalPointSize, true));
-    setColour(m_lblGoToHome, QPalette::WindowText, Style::Yellow);
-    m_lblGoToHome->setGeometry(Style::twipsRect(75, 4250, 3585, 210));
-    connect(m_lblGoToHome, &LinkLabel::clicked, this,
-        [] { skipOnFailure([] { modHelp::OpenWebPage(WebAddresses::OtherPrograms); }); });
-}
-
-QString frmExitScreen::fieldText(QObject *field) const
-{
-    if (auto *line = qobject_cast<QLineEdit *>(field))
-        return line->text();
-    if (auto *text = qobject_cast<QPlainTextEdit *>(field)) {
-        // The editor keeps paragraphs apart with its own separators; the program's line breaks
-        // are a carriage return and a line feed.
-        QString value = text->document()->toRawText();
-        value.replace(QChar::ParagraphSeparator, u"\r\n"_s);
-        value.replace(QChar::LineSeparator, u"\r\n"_s);
-        return value;
-    }
-    return {};
-}
-
-void frmExitScreen::setFieldText(QObject *field, const QString &text)
-{
-    if (auto *line = qobject_cast<QLineEdit *>(field))
-        line->setText(text);
-    else if (auto *plain = qobject_cast<QPlainTextEdit *>(field))
-        plain->setPlainText(text);
-}
-
-QString frmExitScreen::placeholderOf(QObject *field) const
-{
-    if (field == m_txtName)
-        return Referral::NamePlaceholder;
-    if (field == m_txtEmail)
-        return Referral::EmailPlaceholder;
-    if (field == m_txtFriendName)
-        return Referral::FriendNamePlaceholder;
-    if (field == m_txtFriendEmail)
-        return Referral::FriendEmailPlaceholder;
-    if (field == m_txtMessage)
-        return Referral::MessagePlaceholder;
-    return {};
-}
-
-bool frmExitScreen::refusesSpace(QObject *field) const
-{
-    return field == m_txtEmail || field == m_txtFriendEmail;
-}
-
-bool frmExitScreen::eventFilter(QObject *watched, QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::FocusIn:
-    case QEvent::FocusOut: {
-        // A context menu takes the focus only for a moment: putting the placeholder back then
-        // would mix it with what the menu pastes.
-        if (static_cast<QFocusEvent *>(event)->reason() == Qt::PopupFocusReason)
-            break;
-        const QString placeholder = placeholderOf(watched);
-        if (placeholder.isEmpty())
-            break;
-        skipOnFailure([&] {
-            const QString trimmed = Referral::trimBlanks(fieldText(watched));
-            if (event->type() == QEvent::FocusIn && trimmed == placeholder)
-                setFieldText(watched, QString());
-            else if (event->type() == QEvent::FocusOut && trimmed.isEmpty())
-                setFieldText(watched, placeholder);
-        });
-        break;
-    }
-    case QEvent::KeyPress:
-        if (refusesSpace(watched) && static_cast<QKeyEvent *>(event)->text().contains(u' ')) {
-            auto *field = static_cast<QWidget *>(watched);
-            skipOnFailure(
-                [&] { MessageBox::showError(this, u"Email Address Cannot Contain Space"_s); });
-            skipOnFailure([&] {
-                field->activateWindow();
-                field->setFocus();
-            });
-            return true;
-        }
-        break;
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
+    const QString visit = u"Click Here To Visit Orravine"_s;
+    auto *lblGoToHome = add<LinkLabel>(
+        frame6, { u"lblGoToHome"_s, visit }, { 75, 4250, 3585, 210 }, Font::Control, visit);
+    Controls::setColours(lblGoToHome, { { QPalette::WindowText, Colour::PanelLink } });
+    lblGoToHome->openOnClick(WebAddresses::OtherPrograms);
 }
 
 void frmExitScreen::closeEvent(QCloseEvent *event)
@@ -348,13 +269,5 @@ void frmExitScreen::cmdSubmitClicked()
         record = Referral::makeRecord(fieldText(m_txtName), fieldText(m_txtEmail),
             fieldText(m_txtMessage), fieldText(m_txtFriendName), fieldText(m_txtFriendEmail));
     });
-    bool addressesPass = false;
-    skipOnFailure([&] {
-        const auto error = Referral::addressError(record);
-        addressesPass = !error;
-        if (error)
-            MessageBox::showError(this, *error);
-    });
-    if (addressesPass)
-        skipOnFailure([&] { Referral::SendReferral(this, record); });
+    skipOnFailure([&] { Referral::SendReferral(this, record); });
 }

@@ -3,10 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
-class LinkLabel;
 class QCheckBox;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -25,7 +22,6 @@ public:
     static QStringList appealTexts();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -33,27 +29,15 @@ private:
     void buildReferralForm();
     void buildDownloadPanel();
 
-    QString fieldText(QObject *field) const;
-    void setFieldText(QObject *field, const QString &text);
-    QString placeholderOf(QObject *field) const;
-    bool refusesSpace(QObject *field) const;
-
     void check1Toggled(bool checked);
     void cmdSubmitClicked();
 
-    QLabel *m_picture1 = nullptr;
-    QLabel *m_label1 = nullptr;
-    QLabel *m_label2 = nullptr;
     QCheckBox *m_check1 = nullptr;
     QPushButton *m_cmdClose = nullptr;
-    QGroupBox *m_frame2 = nullptr;
     QLineEdit *m_txtName = nullptr;
     QLineEdit *m_txtEmail = nullptr;
     QLineEdit *m_txtFriendName = nullptr;
     QLineEdit *m_txtFriendEmail = nullptr;
     QPushButton *m_cmdSubmit = nullptr;
     QPlainTextEdit *m_txtMessage = nullptr;
-    QGroupBox *m_frame6 = nullptr;
-    QLabel *m_label3 = nullptr;
-    LinkLabel *m_lblGoToHome = nullptr;
 };

@@ -2,13 +2,12 @@
 
 #include "ApplicationNames.h"
 #include "ComposeReading.h"
-#include "Guarded.h"
+#include "Controls.h"
 #include "LinkLabel.h"
 #include "MessageBox.h"
 #include "ReadingView.h"
-#include "Style.h"
+#include "SkipOnFailure.h"
 #include "WebAddresses.h"
-#include "WholeAreaButton.h"
 #include "frmAbout.h"
 #include "frmExitScreen.h"
 #include "modHelp.h"
@@ -19,73 +18,52 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
 
-using Style::twipsRect;
+using namespace Qt::StringLiterals;
+using Controls::add;
+using Style::Font;
 
 namespace {
 
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
+const QString CoBrandText = u"Co-brand this software for your site.  Increase loyalty and traffic "
+                            "to your site. Put your site's name &&  link here. See \"Help\" for "
+                            "details. Click Here for more info on co-branding."_s;
+const QString FullBrandText = u"Home Business Opportunity. Start your own Internet business and "
+                              "make money online. Get this software fully branded for your "
+                              "website. Click here for more details."_s;
 
-QString bannerText()
-{
-    return QStringLiteral("The Most Popular Online Mystic Discussion Forum. Click Here To Visit ")
-        + WebAddresses::MainHost + QStringLiteral(" Now.");
-}
-
-const QString CoBrandText = QStringLiteral(
-    "Co-brand this software for your site.  Increase loyalty and traffic to your site. Put your "
-    "site's name &&  link here. See \"Help\" for details. Click Here for more info on co-branding.");
-const QString FullBrandText = QStringLiteral(
-    "Home Business Opportunity. Start your own Internet business and make money online. Get this "
-    "software fully branded for your website. Click here for more details.");
-
-// Bottom edges of the chakra symbols line up; the first two are smaller than the rest.
-constexpr std::array<QRect, 7> SymbolPlaces = {
-    twipsRect(930, 3840, 600, 450),
-    twipsRect(1770, 3765, 600, 525),
-    twipsRect(2610, 3690, 600, 600),
-    twipsRect(3450, 3690, 600, 600),
-    twipsRect(4290, 3690, 600, 600),
-    twipsRect(5130, 3690, 600, 600),
-    twipsRect(5970, 3690, 600, 600),
+// The chakra symbols, with what a screen reader says for each. Their bottom edges line up; the
+// first two are smaller than the rest.
+const std::pair<QRect, const char *> Symbols[] = {
+    { { 930, 3840, 600, 450 }, "Rainbow fan of petals" },
+    { { 1770, 3765, 600, 525 }, "Indigo symbol with two petals" },
+    { { 2610, 3690, 600, 600 }, "Violet symbol of many petals" },
+    { { 3450, 3690, 600, 600 }, "Green six-pointed star in a circle of petals" },
+    { { 4290, 3690, 600, 600 }, "Blue triangle in a circle of petals" },
+    { { 5130, 3690, 600, 600 }, "Orange symbol of petals" },
+    { { 5970, 3690, 600, 600 }, "Yellow circle of petals with a triangle" },
 };
 
-QGroupBox *makeScreen(const QString &caption, const QFont &captionFont)
+LinkLabel *addLinkLabel(QWidget *parent, const QString &name, const QRect &place,
+    const QString &text, const QString &address)
 {
-    auto *screen = new QGroupBox(caption);
-    screen->setFont(captionFont);
-    screen->setAutoFillBackground(true);
-    QPalette palette = screen->palette();
-    palette.setColor(QPalette::Window, Style::LightGrey);
-    screen->setPalette(palette);
-    return screen;
-}
-
-template <typename Control, typename... Args>
-Control *place(QWidget *parent, const QRect &geometry, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., parent);
-    control->setFont(Style::verdana(Style::NormalPointSize, true));
-    control->setGeometry(geometry);
-    return control;
-}
-
-LinkLabel *makeLinkLabel(const QString &text, QWidget *parent, const QRect &geometry)
-{
-    auto *label = new LinkLabel(text, parent);
-    label->setFont(Style::verdana(Style::NormalPointSize, true, true));
+    auto *label = add<LinkLabel>(parent, name, place, Font::Link, text);
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
-    label->setGeometry(geometry);
+    label->openOnClick(address);
+    return label;
+}
+
+QLabel *addText(QWidget *parent, const QString &name, const QRect &place, const QString &text)
+{
+    auto *label = add<QLabel>(parent, name, place, Font::Control, text);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 
@@ -94,174 +72,107 @@ LinkLabel *makeLinkLabel(const QString &text, QWidget *parent, const QRect &geom
 frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent)
 {
-    setWindowTitle(ApplicationNames::Caption);
-    setWindowIcon(Style::applicationIcon());
-    setFont(Style::verdana());
-
     auto *client = new QWidget;
-    client->setFixedSize(Style::px(7500), Style::px(5850));
+    client->setObjectName(u"client"_s);
+    client->setAccessibleName(ApplicationNames::Title);
+    // The window's own background is the desktop's colour for a window's content.
     client->setAutoFillBackground(true);
-    QPalette palette = client->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Base));
-    client->setPalette(palette);
+    Controls::setColours(client, { { QPalette::Window, client->palette().color(QPalette::Base) } });
     setCentralWidget(client);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    Controls::setUpWindow(*this, u"frmMain"_s, *client, 7500, 5850);
 
     createMenus();
 
-    Label14 = makeLinkLabel(bannerText(), client, twipsRect(1275, 0, 4950, 435));
-    connect(Label14, &LinkLabel::clicked, this,
-        [] { skipOnFailure([] { modHelp::OpenWebPage(WebAddresses::HomePage); }); });
+    Label14 = addLinkLabel(client, u"Label14"_s, { 1275, 0, 4950, 435 },
+        u"The Most Popular Online Mystic Discussion Forum. Click Here To Visit "_s
+            + WebAddresses::MainHost + u" Now."_s,
+        WebAddresses::HomePage);
 
-    screens = new QStackedWidget(client);
-    screens->setGeometry(twipsRect(0, 480, 7500, 4500));
-    fraStep[0] = makeScreen(QStringLiteral("Personal Details"), Style::verdana(9, true));
-    fraStep[1] = makeScreen(
-        QStringLiteral("Veyloom Question"), Style::verdana(Style::NormalPointSize, true));
-    fraStep[2] = makeScreen(
-        QStringLiteral("Veyloom Result"), Style::verdana(Style::NormalPointSize, true));
-    for (QGroupBox *screen : fraStep)
-        screens->addWidget(screen);
+    screens = add<QStackedWidget>(
+        client, { u"screens"_s, u"Chakra test"_s }, { 0, 480, 7500, 4500 }, Font::Window);
+    const QString captions[]
+        = { u"Personal Details"_s, u"Veyloom Question"_s, u"Veyloom Result"_s };
+    for (int i = 0; i < 3; ++i) {
+        fraStep[i] = add<QGroupBox>(screens, u"fraStep%1"_s.arg(i), { 0, 0, 7500, 4500 },
+            i == 0 ? Font::FirstScreenCaption : Font::Control, captions[i]);
+        Controls::fixBackground(fraStep[i], Style::Colour::ScreenBackground);
+        screens->addWidget(fraStep[i]);
+    }
     createPersonalDetailsScreen(fraStep[0]);
     createQuestionScreen(fraStep[1]);
     createResultScreen(fraStep[2]);
     createOfferPanel(client);
-
-    nameControls();
-    describeControls();
+    // Enter presses the focused button, as Space does.
+    for (QPushButton *button : { cmdProceed, cmdNext, cmdMain })
+        button->setAutoDefault(true);
 
     bringScreenToFront(Screen::PersonalDetails);
 }
 
-void frmMain::describeControls()
-{
-    // What a screen reader says for the controls that carry no caption of their own.
-    mnuFile->setAccessibleName(QStringLiteral("File"));
-    mnuHelp->setAccessibleName(QStringLiteral("Help"));
-    screens->setAccessibleName(QStringLiteral("Chakra test"));
-    fraFullBrand->setAccessibleName(QStringLiteral("Offers"));
-    txtName->setAccessibleName(QStringLiteral("Name"));
-    RTB->setAccessibleName(QStringLiteral("Reading"));
-    const char *symbols[] = {
-        "Rainbow fan of petals",
-        "Indigo symbol with two petals",
-        "Violet symbol of many petals",
-        "Green six-pointed star in a circle of petals",
-        "Blue triangle in a circle of petals",
-        "Orange symbol of petals",
-        "Yellow circle of petals with a triangle",
-    };
-    for (std::size_t i = 0; i < picDisp.size(); ++i)
-        picDisp[i]->setAccessibleName(QLatin1String(symbols[i]));
-    // Enter presses the focused button, as Space does.
-    for (QPushButton *button : { cmdProceed, cmdNext, cmdMain })
-        button->setAutoDefault(true);
-}
-
-void frmMain::nameControls()
-{
-    const std::pair<QObject *, const char *> controls[] = {
-        { Label14, "Label14" },
-        { screens, "screens" },
-        { fraFullBrand, "fraFullBrand" },
-        { lblCobrand, "lblCobrand" },
-        { lblFullBrand, "lblFullBrand" },
-        { txtName, "txtName" },
-        { cmdProceed, "cmdProceed" },
-        { lblQNo, "lblQNo" },
-        { lblQuestion, "lblQuestion" },
-        { cmdNext, "cmdNext" },
-        { RTB, "RTB" },
-        { cmdMain, "cmdMain" },
-        { mnuFile, "mnuFile" },
-        { mnuHelp, "mnuHelp" },
-        { mnuExit, "mnuExit" },
-        { mnuOnline, "mnuOnline" },
-        { mnuVisit, "mnuVisit" },
-        { mnuUpdate, "mnuUpdate" },
-        { mnuAbout, "mnuAbout" },
-        { mnuMakeMoney, "mnuMakeMoney" },
-    };
-    for (const auto &[control, name] : controls)
-        control->setObjectName(QLatin1String(name));
-    auto nameArray = [](const auto &array, const char *name) {
-        for (std::size_t i = 0; i < array.size(); ++i)
-            array[i]->setObjectName(QLatin1String(name) + QString::number(i));
-    };
-    nameArray(fraStep, "fraStep");
-    nameArray(lblLabel, "lblLabel");
-    nameArray(chkOption, "chkOption");
-    nameArray(picDisp, "picDisp");
-    nameArray(optAnswer, "optAnswer");
-}
-
-frmMain::~frmMain() = default;
-
 void frmMain::createMenus()
 {
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
-    connect(mnuExit, &QAction::triggered, this, [this] { skipOnFailure([this] { close(); }); });
+    const auto named = [](auto *entry, const QString &name) {
+        entry->setObjectName(name);
+        return entry;
+    };
+    named(menuBar(), u"menuBar"_s)->setAccessibleName(u"Menu bar"_s);
+    mnuFile = named(menuBar()->addMenu(u"&File"_s), u"mnuFile"_s);
+    mnuFile->setAccessibleName(u"File"_s);
+    mnuExit = named(mnuFile->addAction(u"E&xit"_s), u"mnuExit"_s);
+    connectStep(mnuExit, &QAction::triggered, this, [this] { close(); });
 
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    auto addLink = [this](const QString &caption, const QString &address) {
-        QAction *action = mnuHelp->addAction(caption);
-        connect(action, &QAction::triggered, this,
-            [address] { skipOnFailure([&] { modHelp::OpenWebPage(address); }); });
+    mnuHelp = named(menuBar()->addMenu(u"&Help"_s), u"mnuHelp"_s);
+    mnuHelp->setAccessibleName(u"Help"_s);
+    auto addLink = [&](const QString &name, const QString &caption, const QString &address) {
+        QAction *action = named(mnuHelp->addAction(caption), name);
+        connectStep(
+            action, &QAction::triggered, this, [address] { modHelp::OpenWebPage(address); });
         return action;
     };
-    mnuOnline = addLink(QStringLiteral("&Online Help"), WebAddresses::OnlineHelp);
-    mnuVisit = addLink(QStringLiteral("&Visit Us Online"), WebAddresses::HomePage);
+    mnuOnline = addLink(u"mnuOnline"_s, u"&Online Help"_s, WebAddresses::OnlineHelp);
+    mnuVisit = addLink(u"mnuVisit"_s, u"&Visit Us Online"_s, WebAddresses::HomePage);
     mnuHelp->addSeparator();
-    mnuUpdate = addLink(QStringLiteral("Check for Software &Update"), WebAddresses::Download);
+    mnuUpdate = addLink(u"mnuUpdate"_s, u"Check for Software &Update"_s, WebAddresses::Download);
     mnuHelp->addSeparator();
-    mnuAbout = mnuHelp->addAction(QStringLiteral("&About Software"));
-    connect(
-        mnuAbout, &QAction::triggered, this, [this] { skipOnFailure([this] { showAbout(); }); });
+    mnuAbout = named(mnuHelp->addAction(u"&About Software"_s), u"mnuAbout"_s);
+    connectStep(mnuAbout, &QAction::triggered, this, [this] { showAbout(); });
 
     // Kept for builds that carry the offer in the menu bar; never shown in this one.
-    mnuMakeMoney = menuBar()->addAction(QStringLiteral("Make Money &Online"));
+    mnuMakeMoney = named(menuBar()->addAction(u"Make Money &Online"_s), u"mnuMakeMoney"_s);
     mnuMakeMoney->setVisible(false);
     mnuMakeMoney->setEnabled(false);
-    connect(mnuMakeMoney, &QAction::triggered, this,
-        [] { skipOnFailure([] { modHelp::OpenWebPage(WebAddresses::FullyBranded); }); });
+    connectStep(mnuMakeMoney, &QAction::triggered, this,
+        [] { modHelp::OpenWebPage(WebAddresses::FullyBranded); });
 }
 
 void frmMain::createPersonalDetailsScreen(QGroupBox *screen)
 {
-    lblLabel[1] = place<QLabel>(screen, twipsRect(240, 480, 3255, 495),
-        QStringLiteral("Choose one of the following options."));
-    lblLabel[1]->setWordWrap(true);
-    lblLabel[1]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
+    lblLabel[1] = addText(
+        screen, u"lblLabel1"_s, { 240, 480, 3255, 495 }, u"Choose one of the following options."_s);
     for (int i = 0; i < modVeyloom::ChakraCount; ++i) {
-        chkOption[i] = place<WholeAreaButton<QCheckBox>>(screen,
-            twipsRect(240, 960 + 360 * i, 3500, 300), fromUtf8(modVeyloom::kChakraNames[i]));
+        chkOption[i]
+            = add<QCheckBox>(screen, u"chkOption%1"_s.arg(i), { 240, 960 + 360 * i, 3500, 300 },
+                Font::Control, QString::fromUtf8(modVeyloom::kChakraNames[i]));
     }
-
     for (int i = 0; i < modVeyloom::ChakraCount; ++i) {
-        picDisp[i] = place<QLabel>(screen, SymbolPlaces[i]);
-        picDisp[i]->setPixmap(QPixmap(QStringLiteral(":/chakras/chakra%1.jpg").arg(i)));
+        const auto &[place, description] = Symbols[i];
+        picDisp[i] = add<QLabel>(
+            screen, { u"picDisp%1"_s.arg(i), QLatin1String(description) }, place, Font::Control);
+        picDisp[i]->setPixmap(QPixmap(u":/chakras/chakra%1.jpg"_s.arg(i)));
     }
-
-    lblLabel[2] = place<QLabel>(screen, twipsRect(4080, 480, 3255, 1215),
-        QStringLiteral("Take the Chakras Test to know which Chakras are open or closed. Know more "
-                       "about the relation between the Chakras and the Rune Stones with this "
-                       "software."));
-    lblLabel[2]->setWordWrap(true);
-    lblLabel[2]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    lblLabel[0] = place<QLabel>(screen, twipsRect(4080, 1920, 0, 0), QStringLiteral("Name"));
-    QPalette black = lblLabel[0]->palette();
-    black.setColor(QPalette::WindowText, Qt::black);
-    lblLabel[0]->setPalette(black);
+    lblLabel[2] = addText(screen, u"lblLabel2"_s, { 4080, 480, 3255, 1215 },
+        u"Take the Chakras Test to know which Chakras are open or closed. Know more about the "
+        "relation between the Chakras and the Rune Stones with this software."_s);
+    lblLabel[0]
+        = add<QLabel>(screen, u"lblLabel0"_s, { 4080, 1920, 0, 0 }, Font::Control, u"Name"_s);
+    Controls::setColours(lblLabel[0], { { QPalette::WindowText, Style::Colour::FixedText } });
     lblLabel[0]->adjustSize();
 
-    txtName = place<QLineEdit>(screen, twipsRect(4080, 2160, 3255, 350));
-    cmdProceed = place<QPushButton>(
-        screen, twipsRect(4080, 2895, 3255, 400), QStringLiteral("&Get Veyloom Reading"));
-    connect(cmdProceed, &QPushButton::clicked, this,
-        [this] { skipOnFailure([this] { StartTest(m_run, *this); }); });
+    txtName = add<QLineEdit>(
+        screen, { u"txtName"_s, u"Name"_s }, { 4080, 2160, 3255, 350 }, Font::Control);
+    cmdProceed = add<QPushButton>(screen, u"cmdProceed"_s, { 4080, 2895, 3255, 400 }, Font::Control,
+        u"&Get Veyloom Reading"_s);
+    connectStep(cmdProceed, &QPushButton::clicked, this, [this] { StartTest(m_run, *this); });
 
     QWidget::setTabOrder(txtName, cmdProceed);
     QWidget *previous = cmdProceed;
@@ -273,20 +184,18 @@ void frmMain::createPersonalDetailsScreen(QGroupBox *screen)
 
 void frmMain::createQuestionScreen(QGroupBox *screen)
 {
-    lblQNo = place<QLabel>(screen, twipsRect(5625, 600, 0, 0), QStringLiteral("Question No"));
+    lblQNo = add<QLabel>(screen, u"lblQNo"_s, { 5625, 600, 0, 0 }, Font::Control, u"Question No"_s);
     lblQNo->adjustSize();
 
-    lblQuestion = place<QLabel>(screen, twipsRect(705, 1080, 6090, 450));
-    lblQuestion->setFont(Style::verdana(9, true));
+    lblQuestion = add<QLabel>(screen, u"lblQuestion"_s, { 705, 1080, 6090, 450 }, Font::Question);
     lblQuestion->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblQuestion->setWordWrap(true);
 
     auto *group = new QButtonGroup(screen);
-    const QString captions[]
-        = { QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("May Be") };
+    const QString captions[] = { u"Yes"_s, u"No"_s, u"May Be"_s };
     for (int i = 0; i < 3; ++i) {
-        optAnswer[i] = place<WholeAreaButton<QRadioButton>>(
-            screen, twipsRect(750, 1920 + 360 * i, 6000, 250), captions[i]);
+        optAnswer[i] = add<QRadioButton>(screen, u"optAnswer%1"_s.arg(i),
+            { 750, 1920 + 360 * i, 6000, 250 }, Font::Control, captions[i]);
         group->addButton(optAnswer[i], i);
         // Tab enters the answers at the chosen one; the arrow keys move between them.
         connect(
@@ -298,36 +207,31 @@ void frmMain::createQuestionScreen(QGroupBox *screen)
     optAnswer[1]->setFocusPolicy(Qt::ClickFocus);
     optAnswer[2]->setFocusPolicy(Qt::ClickFocus);
 
-    cmdNext = place<QPushButton>(screen, twipsRect(5760, 3360, 1200, 400), QStringLiteral("&Next"));
-    connect(cmdNext, &QPushButton::clicked, this,
-        [this] { skipOnFailure([this] { NextQuestion(m_run, *this); }); });
+    cmdNext = add<QPushButton>(
+        screen, u"cmdNext"_s, { 5760, 3360, 1200, 400 }, Font::Control, u"&Next"_s);
+    connectStep(cmdNext, &QPushButton::clicked, this, [this] { NextQuestion(m_run, *this); });
 }
 
 void frmMain::createResultScreen(QGroupBox *screen)
 {
-    RTB = new ReadingView(screen);
-    RTB->setGeometry(twipsRect(120, 360, 7245, 3375));
-    RTB->setFont(Style::verdana());
-    cmdMain = place<QPushButton>(
-        screen, twipsRect(5745, 3900, 1500, 400), QStringLiteral("Back To &Main"));
-    connect(cmdMain, &QPushButton::clicked, this,
-        [this] { skipOnFailure([this] { ReturnToMain(m_run, *this); }); });
+    RTB = add<ReadingView>(
+        screen, { u"RTB"_s, u"Reading"_s }, { 120, 360, 7245, 3375 }, Font::Window);
+    cmdMain = add<QPushButton>(
+        screen, u"cmdMain"_s, { 5745, 3900, 1500, 400 }, Font::Control, u"Back To &Main"_s);
+    connectStep(cmdMain, &QPushButton::clicked, this, [this] { ReturnToMain(m_run, *this); });
 }
 
 void frmMain::createOfferPanel(QWidget *client)
 {
-    fraFullBrand = new QFrame(client);
-    fraFullBrand->setGeometry(twipsRect(0, 4980, 7500, 850));
-    lblCobrand = makeLinkLabel(
-        LinkLabel::displayText(CoBrandText), fraFullBrand, twipsRect(120, 165, 7245, 645));
-    lblFullBrand = makeLinkLabel(FullBrandText, fraFullBrand, twipsRect(120, 165, 7245, 645));
+    fraFullBrand = add<QFrame>(
+        client, { u"fraFullBrand"_s, u"Offers"_s }, { 0, 4980, 7500, 850 }, Font::Window);
+    lblCobrand = addLinkLabel(fraFullBrand, u"lblCobrand"_s, { 120, 165, 7245, 645 },
+        LinkLabel::displayText(CoBrandText), WebAddresses::CoBrand);
+    lblFullBrand = addLinkLabel(fraFullBrand, u"lblFullBrand"_s, { 120, 165, 7245, 645 },
+        FullBrandText, WebAddresses::FullyBranded);
     // Opaque, so that the label in front hides the one behind it.
     for (QLabel *label : { lblCobrand, lblFullBrand })
         label->setAutoFillBackground(true);
-    connect(lblCobrand, &LinkLabel::clicked, this,
-        [] { skipOnFailure([] { modHelp::OpenWebPage(WebAddresses::CoBrand); }); });
-    connect(lblFullBrand, &LinkLabel::clicked, this,
-        [] { skipOnFailure([] { modHelp::OpenWebPage(WebAddresses::FullyBranded); }); });
 }
 
 void frmMain::bringOfferToFront(bool coBrand)
@@ -374,7 +278,7 @@ void frmMain::setQuestionCounter(const std::string &text)
 
 void frmMain::setQuestionText(std::string_view text)
 {
-    lblQuestion->setText(fromUtf8(text));
+    lblQuestion->setText(QString::fromUtf8(text));
 }
 
 void frmMain::bringScreenToFront(Screen screen)
@@ -399,7 +303,7 @@ void frmMain::bringScreenToFront(Screen screen)
 
 void frmMain::showInputError(std::string_view text)
 {
-    MessageBox::showError(this, fromUtf8(text));
+    MessageBox::showError(this, QString::fromUtf8(text));
 }
 
 void frmMain::focusName()

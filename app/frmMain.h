@@ -28,7 +28,6 @@ class frmMain : public QMainWindow, public TestScreens
 
 public:
     explicit frmMain(QWidget *parent = nullptr);
-    ~frmMain() override;
 
     const TestRun &testRun() const { return m_run; }
     const ImageList &imageList() const { return IMG; }
@@ -84,8 +83,6 @@ protected:
 
 private:
     void createMenus();
-    void nameControls();
-    void describeControls();
     void createPersonalDetailsScreen(QGroupBox *screen);
     void createQuestionScreen(QGroupBox *screen);
     void createResultScreen(QGroupBox *screen);

@@ -29,8 +29,8 @@ TestRun finishedTest(const Ticks &ticked, int points)
                                               : std::string("May Be/");
         }
     }
-    run.QuestionList.insert(run.QuestionList.end(), { 0, 0 });
-    run.CurrentQuestion = std::int16_t(run.QuestionList.size() - 2);
+    run.QuestionList.resize(run.QuestionList.size() + SpareSlots, 0);
+    run.CurrentQuestion = std::int16_t(AskedQuestions(run.QuestionList).size());
     return run;
 }
 

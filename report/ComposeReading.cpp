@@ -119,7 +119,7 @@ void ComposeReading(ReadingView &RTB, const ImageList &IMG, const TestRun &run)
     ReadingWriter out(RTB);
     for (int k = 0; k < ChakraCount; ++k) {
         if (ChakraScore[k] != NotTested) {
-            out.setColour(Style::DarkGreen);
+            out.setColour(Style::Colour::ReadingText);
             const ChakraState state = RateScore(ChakraScore[k]);
             out.setBold(true);
             out.write(ChakraNames[k]);

@@ -2,18 +2,11 @@
 
 #include <QColor>
 #include <QFont>
-#include <QGuiApplication>
-#include <QIcon>
 #include <QRect>
-#include <QScreen>
-#include <QString>
-#include <QWidget>
 
-#include <cmath>
-
-// The look shared by the windows and the reading: colours, the typeface, and window positions,
-// which are laid out in twips, 15 to a logical pixel; Qt scales logical pixels on
-// high-density screens, so the windows keep their proportions at any scaling.
+// The look of the windows and the reading, in one place: positions in twips, 15 to a logical
+// pixel (Qt scales logical pixels on high-density screens, so the windows keep their
+// proportions at any scaling), and the fonts and colours by the part they play.
 namespace Style {
 
 inline constexpr int TwipsPerPixel = 15;
@@ -29,47 +22,35 @@ constexpr QRect twipsRect(int left, int top, int width, int height)
     return QRect(px(left), px(top), px(width), px(height));
 }
 
-inline const QColor LightGrey(192, 192, 192);
-inline const QColor DarkGreen(0, 128, 0);
-inline const QColor DarkRed(128, 0, 0);
-inline const QColor LinkBlue(0, 0, 255);
-inline const QColor TickBlue(0, 0, 192);
-inline const QColor DarkBlue(0, 0, 128);
-inline const QColor Yellow(255, 255, 0);
+enum class Font {
+    Window, // each window's own font: its fields, buttons and plain text, and the reading
+    Control, // labels and controls set in bold
+    FirstScreenCaption, // the caption of the first screen
+    Question, // the question on the question screen
+    Link, // the main window's link labels
+    AboutLink, // the About window's link labels
+    AboutTitle, // the program's name in the About window
+    ExitTitle, // the program's name on the exit screen
+    Appeal, // the exit screen's appeal, its link to the forum and its panels' captions
+    PanelText, // the text inside the exit screen's download panel
+};
 
-inline constexpr qreal NormalPointSize = 8.25;
+QFont font(Font role);
 
-// Verdana where it is installed; elsewhere the nearest sans-serif face the system offers.
-inline QFont verdana(qreal pointSize = NormalPointSize, bool bold = false, bool underline = false)
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
-}
+namespace Colour {
+// Backgrounds the program fixes, whatever the desktop's colours.
+inline const QColor ScreenBackground(192, 192, 192); // the three screens and the About window
+inline const QColor ExitBackground(255, 255, 255);
+inline const QColor PanelBackground(0, 0, 128); // the exit screen's two panels
 
-// The application icon at the sizes the windows show it. The larger sizes are installed for the
-// desktop; decoding them at every start would cost more than drawing the rest of the window.
-inline QIcon applicationIcon()
-{
-    QIcon icon;
-    for (int size : { 16, 32, 48 })
-        icon.addFile(QStringLiteral(":/icon/veyloom-%1.png").arg(size), QSize(size, size));
-    return icon;
-}
-
-// Places a window in the middle of its screen's free area.
-inline void centreOnScreen(QWidget &window)
-{
-    QWidget *parent = window.parentWidget();
-    QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect area(QPoint(), window.size());
-    area.moveCenter(screen->availableGeometry().center());
-    window.move(area.topLeft());
-}
+inline const QColor FixedText(0, 0, 0); // "Name", the About window's title and its line
+inline const QColor ReadingText(0, 128, 0);
+inline const QColor Description(128, 0, 0); // what the About window says of the program
+inline const QColor Offer(0, 128, 0); // the About window's offer of a branded copy
+inline const QColor AboutLink(0, 0, 255);
+inline const QColor ForumLink(0, 0, 192); // the exit screen's box that opens the forum
+inline const QColor PanelText(255, 255, 255);
+inline const QColor PanelLink(255, 255, 0);
+} // namespace Colour
 
 } // namespace Style

@@ -1,23 +1,15 @@
 #include "Scoring.h"
 
+#include "TestRun.h"
 #include "modVeyloom.h"
+
+#include <algorithm>
 
 int ChakraOfQuestion(int question)
 {
-    // Questions are grouped eight to a chakra; anything past the sixth group counts as Crown.
-    if (question >= 0 && question <= 7)
-        return 0;
-    if (question >= 8 && question <= 15)
-        return 1;
-    if (question >= 16 && question <= 23)
-        return 2;
-    if (question >= 24 && question <= 31)
-        return 3;
-    if (question >= 32 && question <= 39)
-        return 4;
-    if (question >= 40 && question <= 47)
-        return 5;
-    return 6;
+    // Questions are grouped eight to a chakra; anything outside the first six groups counts as
+    // Crown.
+    return question < 0 ? 6 : std::min(question / modVeyloom::QuestionsPerChakra, 6);
 }
 
 std::vector<std::string_view> SplitAt(std::string_view text, char separator)
@@ -41,13 +33,12 @@ ChakraScoreTable ScoreAnswers(
     for (int c = 0; c < modVeyloom::ChakraCount; ++c)
         score[c] = NotTested;
 
-    // The two spare slots at the end of the list take no part.
-    const std::size_t asked = questionList.size() >= 2 ? questionList.size() - 2 : 0;
-    for (std::size_t i = 0; i < asked; ++i)
-        score[ChakraOfQuestion(questionList[i])] = 0;
+    const std::span<const std::int16_t> asked = AskedQuestions(questionList);
+    for (int q : asked)
+        score[ChakraOfQuestion(q)] = 0;
 
-    for (std::size_t i = 0; i < asked && i < tokens.size(); ++i) {
-        const int q = questionList[i];
+    for (std::size_t i = 0; i < asked.size() && i < tokens.size(); ++i) {
+        const int q = asked[i];
         if (q < 0 || q >= modVeyloom::QuestionCount)
             continue;
         if (tokens[i] == modVeyloom::ScoringAnswers[q])

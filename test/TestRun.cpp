@@ -4,15 +4,6 @@
 
 using modVeyloom::QuestionsPerChakra;
 
-namespace {
-constexpr int SpareSlots = 2;
-
-int questionCount(const TestRun &run)
-{
-    return static_cast<int>(run.QuestionList.size()) - SpareSlots;
-}
-} // namespace
-
 void StartTest(TestRun &run, TestScreens &screens)
 {
     run.QuestionList.assign(SpareSlots, 0);
@@ -40,9 +31,9 @@ void ShowQuestion(const std::int16_t &n, const TestRun &run, TestScreens &screen
 {
     modVeyloom::LoadCatalogue();
     screens.selectAnswer(Answer::Yes);
-    screens.setQuestionCounter(
-        "Question " + std::to_string(n + 1) + " of " + std::to_string(questionCount(run)));
-    if (n >= 0 && n < questionCount(run)) {
+    screens.setQuestionCounter("Question " + std::to_string(n + 1) + " of "
+        + std::to_string(int(AskedQuestions(run.QuestionList).size())));
+    if (n >= 0 && n < int(AskedQuestions(run.QuestionList).size())) {
         const int question = run.QuestionList[static_cast<std::size_t>(n)];
         if (question >= 0 && question < modVeyloom::QuestionCount)
             screens.setQuestionText(modVeyloom::QuestionTexts[question]);
@@ -63,7 +54,7 @@ void NextQuestion(TestRun &run, TestScreens &screens)
         break;
     }
     ++run.CurrentQuestion;
-    if (run.CurrentQuestion <= questionCount(run) - 1)
+    if (run.CurrentQuestion <= int(AskedQuestions(run.QuestionList).size()) - 1)
         ShowQuestion(run.CurrentQuestion, run, screens);
     else
         screens.composeReading();

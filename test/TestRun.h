@@ -1,20 +1,31 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // The test in progress: which questions are asked, which one is on screen, and the answers so far.
 struct TestRun {
-    // Question indexes in asking order, followed by two spare zero slots that are never asked.
-    // The list's upper bound is size() - 1, so a test has size() - 2 questions.
+    // Question indexes in asking order, followed by SpareSlots zero slots that are never asked
+    // (AskedQuestions gives the rest).
     std::vector<std::int16_t> QuestionList;
     // The slot of QuestionList whose question is on screen.
     std::int16_t CurrentQuestion = 0;
     // One token per answer, oldest first: "Yes/", "No/" or "May Be/".
     std::string AnswerTrail;
 };
+
+inline constexpr std::size_t SpareSlots = 2;
+
+// The asked part of a question list: all of it but the spare slots at its end.
+inline std::span<const std::int16_t> AskedQuestions(const std::vector<std::int16_t> &QuestionList)
+{
+    return std::span(QuestionList)
+        .first(QuestionList.size() - std::min(QuestionList.size(), SpareSlots));
+}
 
 // The answer buttons, by their index on the question screen.
 enum class Answer { Yes = 0, No = 1, MayBe = 2 };

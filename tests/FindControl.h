@@ -1,12 +1,10 @@
 #pragma once
 
+#include <QTest>
 #include <QWidget>
 
-// The window's control of that object name; a missing control ends the test run at once.
-template <typename T = QWidget> T *control(const QWidget &window, const QString &name)
-{
-    T *widget = window.findChild<T *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
-}
+// Declares `variable`, the window's control of that object name. Like QVERIFY, a missing control
+// fails the test function that asked and returns from it; the other tests go on.
+#define FETCH_CONTROL(Type, variable, window, name)                                                \
+    Type *variable = (window).findChild<Type *>(name);                                             \
+    QVERIFY2(variable, qPrintable(QStringLiteral("no control ") + (name)))

@@ -1,12 +1,8 @@
 #pragma once
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
-#include <QObject>
-#include <QTimer>
+#include "MessageBox.h"
 
-// Answers the next modal message box as a user would, and remembers what it said.
+// Answers message boxes before they open, as a user would, and remembers what the last one said.
 class ModalAnswerer
 {
 public:
@@ -15,27 +11,20 @@ public:
     QString title;
     int seen = 0;
 
-    // Waits in the background for a message box and presses the given button on it.
-    void answerNext(QMessageBox::StandardButton button = QMessageBox::Ok) { poll(button, 200); }
-
-private:
-    void poll(QMessageBox::StandardButton button, int triesLeft)
+    // Presses the button on the next box, and on any after it, so that a box the test did not
+    // expect is counted rather than waited on.
+    void answerNext(QMessageBox::StandardButton button = QMessageBox::Ok)
     {
-        QTimer::singleShot(10, &m_context, [this, button, triesLeft] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box) {
-                if (triesLeft > 0)
-                    poll(button, triesLeft - 1);
-                return;
-            }
-            text = box->text();
-            icon = box->icon();
-            title = box->windowTitle();
+        MessageBox::setNextAnswer([this, button](const QMessageBox &box) {
+            text = box.text();
+            icon = box.icon();
+            title = box.windowTitle();
             ++seen;
-            box->button(button)->click();
+            answerNext(button);
+            return button;
         });
     }
 
-    // The waiting ends with the answerer, so a box that never came cannot reach a later test.
-    QObject m_context;
+    // An answer left unused cannot reach a later test.
+    ~ModalAnswerer() { MessageBox::setNextAnswer(nullptr); }
 };

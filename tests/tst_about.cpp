@@ -54,11 +54,13 @@ void TestAbout::window()
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
     QCOMPARE(dialog.maximumSize(), QSize(Style::px(5745), Style::px(3255)));
     QCOMPARE(dialog.palette().color(QPalette::Window), QColor(192, 192, 192));
-    QCOMPARE(control(dialog, u"picIcon"_s)->geometry(), Style::twipsRect(120, 87, 480, 480));
-    QCOMPARE(control(dialog, u"cmdOK"_s)->geometry(), Style::twipsRect(4425, 2880, 1260, 345));
+    FETCH_CONTROL(QWidget, picIcon, dialog, u"picIcon"_s);
+    QCOMPARE(picIcon->geometry(), Style::twipsRect(120, 87, 480, 480));
+    FETCH_CONTROL(QWidget, cmdOK, dialog, u"cmdOK"_s);
+    QCOMPARE(cmdOK->geometry(), Style::twipsRect(4425, 2880, 1260, 345));
     // The separator leaves no gap at either edge.
-    const QRect line = control(dialog, u"Line2"_s)->geometry();
-    QVERIFY(line.left() < 0 && line.right() >= dialog.width());
+    FETCH_CONTROL(QWidget, line2, dialog, u"Line2"_s);
+    QVERIFY(line2->geometry().left() < 0 && line2->geometry().right() >= dialog.width());
     for (const QWidget *widget : dialog.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
 }
@@ -82,7 +84,7 @@ void TestAbout::labels()
     QFETCH(QString, textStart);
     QFETCH(QColor, colour);
     frmAbout dialog;
-    const QLabel *label = control<QLabel>(dialog, name);
+    FETCH_CONTROL(QLabel, label, dialog, name);
     QVERIFY2(label->text().startsWith(textStart), qPrintable(label->text()));
     QCOMPARE(label->palette().color(QPalette::WindowText), colour);
     // The whole text shows: nothing is cut off by the label or the window.
@@ -115,7 +117,7 @@ void TestAbout::actions()
     QFETCH(QString, address);
     UrlRecorder browser;
     frmAbout dialog;
-    QWidget *ok = control(dialog, u"cmdOK"_s);
+    FETCH_CONTROL(QWidget, ok, dialog, u"cmdOK"_s);
     bool wasOpen = false;
     bool stayedOpen = false;
     QStringList opened;
@@ -123,9 +125,10 @@ void TestAbout::actions()
         wasOpen = QApplication::activeModalWidget() == &dialog && dialog.focusWidget() == ok;
         if (key)
             QTest::keyClick(ok, Qt::Key(key));
-        else if (!name.isEmpty())
-            QTest::mouseClick(control(dialog, name), Qt::LeftButton);
-        else
+        else if (!name.isEmpty()) {
+            FETCH_CONTROL(QWidget, link, dialog, name);
+            QTest::mouseClick(link, Qt::LeftButton);
+        } else
             dialog.close();
         opened = browser.addresses();
         stayedOpen = dialog.isVisible() && QApplication::activeModalWidget() == &dialog;

@@ -48,18 +48,26 @@ void TestExitScreen::window()
     frmExitScreen screen;
     QVERIFY(screen.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(screen.palette().color(QPalette::Window), QColor(Qt::white));
-    for (const QString &name : { u"Frame2"_s, u"Frame6"_s })
-        QCOMPARE(control(screen, name)->palette().color(QPalette::Window), QColor(0, 0, 128));
+    for (const QString &name : { u"Frame2"_s, u"Frame6"_s }) {
+        FETCH_CONTROL(QWidget, panel, screen, name);
+        QCOMPARE(panel->palette().color(QPalette::Window), QColor(0, 0, 128));
+    }
     // Typed text stays dark on a light field inside the dark blue panel.
-    const QPalette field = control(screen, u"txtName"_s)->palette();
+    FETCH_CONTROL(QWidget, txtName, screen, u"txtName"_s);
+    const QPalette field = txtName->palette();
     QVERIFY(
         field.color(QPalette::Base).lightness() - field.color(QPalette::Text).lightness() > 100);
     QCOMPARE(screen.size(), QSize(Style::px(11115), Style::px(4725)));
-    QCOMPARE(control(screen, u"Check1"_s)->geometry(), Style::twipsRect(30, 2040, 7185, 555));
-    QCOMPARE(control(screen, u"cmdClose"_s)->geometry(), Style::twipsRect(6000, 2760, 1245, 375));
-    QCOMPARE(
-        control(screen, u"txtFriendEmail"_s)->geometry(), Style::twipsRect(3600, 720, 3375, 285));
-    QCOMPARE(control(screen, u"Frame6"_s)->geometry(), Style::twipsRect(7320, 120, 3735, 4575));
+    const std::pair<QString, QRect> places[] = {
+        { u"Check1"_s, Style::twipsRect(30, 2040, 7185, 555) },
+        { u"cmdClose"_s, Style::twipsRect(6000, 2760, 1245, 375) },
+        { u"txtFriendEmail"_s, Style::twipsRect(3600, 720, 3375, 285) },
+        { u"Frame6"_s, Style::twipsRect(7320, 120, 3735, 4575) },
+    };
+    for (const auto &[name, place] : places) {
+        FETCH_CONTROL(QWidget, widget, screen, name);
+        QCOMPARE(widget->geometry(), place);
+    }
 
     const QPoint position = screen.pos();
     QVERIFY(showActive(screen));
@@ -71,19 +79,25 @@ void TestExitScreen::linksOpenTheirPage_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("address");
-    QTest::newRow("Check1") << u"Check1"_s << WebAddresses::HomePage;
-    QTest::newRow("lblGoToHome") << u"lblGoToHome"_s << WebAddresses::OtherPrograms;
+    // Clicked on its left end, or in the far corner of its area.
+    QTest::addColumn<bool>("farCorner");
+    QTest::newRow("Check1") << u"Check1"_s << WebAddresses::HomePage << false;
+    QTest::newRow("Check1, far corner") << u"Check1"_s << WebAddresses::HomePage << true;
+    QTest::newRow("lblGoToHome") << u"lblGoToHome"_s << WebAddresses::OtherPrograms << false;
 }
 
 void TestExitScreen::linksOpenTheirPage()
 {
     QFETCH(QString, name);
     QFETCH(QString, address);
+    QFETCH(bool, farCorner);
     frmExitScreen screen;
     QVERIFY(showActive(screen));
     UrlRecorder browser;
-    QWidget *link = control(screen, name);
-    QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(8, link->height() / 2));
+    FETCH_CONTROL(QWidget, link, screen, name);
+    const QPoint at
+        = farCorner ? QPoint(link->width() - 2, link->height() - 2) : QPoint(8, link->height() / 2);
+    QTest::mouseClick(link, Qt::LeftButton, {}, at);
     QCOMPARE(browser.addresses(), QStringList { address });
     if (auto *check1 = qobject_cast<QCheckBox *>(link))
         QVERIFY(!check1->isChecked());
@@ -105,8 +119,8 @@ void TestExitScreen::placeholders()
     QFETCH(QString, placeholder);
     frmExitScreen screen;
     QVERIFY(showActive(screen));
-    QWidget *field = control(screen, name);
-    QWidget *elsewhere = control(screen, u"cmdClose"_s);
+    FETCH_CONTROL(QWidget, field, screen, name);
+    FETCH_CONTROL(QWidget, elsewhere, screen, u"cmdClose"_s);
     const char *property = qobject_cast<QLineEdit *>(field) ? "text" : "plainText";
     const auto setTextOf = [&](const QString &text) { field->setProperty(property, text); };
     const auto textOf = [&] { return field->property(property).toString(); };
@@ -142,7 +156,7 @@ void TestExitScreen::spaceRefusedInEmailFields()
     QFETCH(QString, name);
     frmExitScreen screen;
     QVERIFY(showActive(screen));
-    auto *field = control<QLineEdit>(screen, name);
+    FETCH_CONTROL(QLineEdit, field, screen, name);
     field->setFocus(Qt::TabFocusReason);
     ModalAnswerer answerer;
     for (const QString &before : { QString(), u"ann@"_s }) {
@@ -162,7 +176,7 @@ void TestExitScreen::spaceRefusedInEmailFields()
     QTest::keyClicks(field, u"example.com"_s);
     field->insert(u" pasted "_s);
     QCOMPARE(field->text(), u"ann@example.com pasted "_s);
-    auto *txtName = control<QLineEdit>(screen, u"txtName"_s);
+    FETCH_CONTROL(QLineEdit, txtName, screen, u"txtName"_s);
     QTest::keyClicks(txtName, u" Lee"_s);
     QCOMPARE(txtName->text(), u"Your Name Lee"_s);
     QCOMPARE(answerer.seen, 2);
@@ -183,10 +197,11 @@ void TestExitScreen::exitClosesEveryWindow()
     other.show();
     frmExitScreen screen;
     QVERIFY(showActive(screen));
+    FETCH_CONTROL(QWidget, cmdClose, screen, u"cmdClose"_s);
     if (byCloseBox)
         screen.close();
     else
-        QTest::mouseClick(control(screen, u"cmdClose"_s), Qt::LeftButton);
+        QTest::mouseClick(cmdClose, Qt::LeftButton);
     QTRY_VERIFY(!screen.isVisible());
     QVERIFY(!other.isVisible());
 }

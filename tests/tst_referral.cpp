@@ -43,12 +43,15 @@ bool submit(const QStringList &fields, ModalAnswerer &answerer)
         = { u"txtName"_s, u"txtEmail"_s, u"txtMessage"_s, u"txtFriendName"_s, u"txtFriendEmail"_s };
     for (qsizetype i = 0; i < names.size(); ++i) {
         QWidget *field = screen.findChild<QWidget *>(names.at(i));
+        if (!field)
+            return false;
         field->setProperty(qobject_cast<QLineEdit *>(field) ? "text" : "plainText", fields.at(i));
     }
-    // Twice, so that a second box is counted rather than waited on for ever.
+    auto *cmdSubmit = screen.findChild<QPushButton *>(u"cmdSubmit"_s);
+    if (!cmdSubmit)
+        return false;
     answerer.answerNext();
-    answerer.answerNext();
-    QTest::mouseClick(screen.findChild<QPushButton *>(u"cmdSubmit"_s), Qt::LeftButton);
+    QTest::mouseClick(cmdSubmit, Qt::LeftButton);
     return true;
 }
 } // namespace

@@ -1,0 +1,64 @@
+#include "Controls.h"
+
+#include "ApplicationNames.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLayout>
+#include <QScreen>
+
+namespace Controls {
+
+void setColours(
+    QWidget *control, std::initializer_list<std::pair<QPalette::ColorRole, QColor>> colours)
+{
+    QPalette palette = control->palette();
+    for (const auto &[role, colour] : colours)
+        palette.setColor(role, colour);
+    control->setPalette(palette);
+}
+
+void keepDesktopColours(QWidget *control)
+{
+    QPalette palette = QApplication::palette(control);
+    palette.setResolveMask(~QPalette::ResolveMask(0));
+    control->setPalette(palette);
+}
+
+void fixBackground(QWidget *area, const QColor &background)
+{
+    area->setAutoFillBackground(true);
+    setColours(area, { { QPalette::Window, background } });
+}
+
+void setUpWindow(QWidget &window, const QString &name, QWidget &client, int width, int height)
+{
+    window.setObjectName(name);
+    window.setWindowTitle(ApplicationNames::Caption);
+    window.setWindowIcon(applicationIcon());
+    window.setFont(Style::font(Style::Font::Window));
+    client.setFixedSize(Style::px(width), Style::px(height));
+    if (QLayout *layout = window.layout())
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (int size : { 16, 32, 48 })
+        icon.addFile(QStringLiteral(":/icon/veyloom-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+void centreOnScreen(QWidget &window)
+{
+    QWidget *parent = window.parentWidget();
+    QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect area(QPoint(), window.size());
+    area.moveCenter(screen->availableGeometry().center());
+    window.move(area.topLeft());
+}
+
+} // namespace Controls

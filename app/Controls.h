@@ -1,0 +1,80 @@
+#pragma once
+
+#include "Style.h"
+
+#include <QWidget>
+
+#include <initializer_list>
+#include <type_traits>
+#include <utility>
+
+class QCheckBox;
+class QRadioButton;
+
+// How the windows are put together: every control made in one call, coloured through one
+// helper, and each window given the look the three share and its place on the screen.
+namespace Controls {
+
+// A control's names: the one the program and its tests know it by, and what a screen reader
+// says for it when its caption does not say it already.
+struct Name {
+    Name(const QString &object, const QString &spoken = {})
+        : object(object)
+        , spoken(spoken)
+    { }
+    QString object;
+    QString spoken;
+};
+
+// A check box or option button that reacts to a click anywhere in its area, not only on its
+// indicator and caption.
+template <typename Button> class WholeAreaButton : public Button
+{
+public:
+    using Button::Button;
+
+protected:
+    bool hitButton(const QPoint &pos) const override { return this->rect().contains(pos); }
+};
+
+// A new control inside parent with its names, its place in twips and its font; the arguments
+// after the font go to its constructor, before the parent.
+template <typename Control, typename... Args>
+Control *add(
+    QWidget *parent, const Name &name, const QRect &twips, Style::Font font, Args &&...args)
+{
+    Control *control = nullptr;
+    if constexpr (std::is_same_v<Control, QCheckBox> || std::is_same_v<Control, QRadioButton>)
+        control = new WholeAreaButton<Control>(std::forward<Args>(args)..., parent);
+    else
+        control = new Control(std::forward<Args>(args)..., parent);
+    control->setObjectName(name.object);
+    if (!name.spoken.isEmpty())
+        control->setAccessibleName(name.spoken);
+    control->setGeometry(
+        Style::twipsRect(twips.left(), twips.top(), twips.width(), twips.height()));
+    control->setFont(Style::font(font));
+    return control;
+}
+
+// Gives the control these colours, in every state.
+void setColours(
+    QWidget *control, std::initializer_list<std::pair<QPalette::ColorRole, QColor>> colours);
+// Gives the control the desktop's own colours, whatever the area around it has.
+void keepDesktopColours(QWidget *control);
+
+// Lays a background the program fixes under the area.
+void fixBackground(QWidget *area, const QColor &background);
+
+// What the three windows share: the caption, the application icon and the window font; and the
+// client area's fixed size, in twips.
+void setUpWindow(QWidget &window, const QString &name, QWidget &client, int width, int height);
+
+// The application icon at the sizes the windows show it. The larger sizes are installed for the
+// desktop; decoding them at every start would cost more than drawing the rest of the window.
+QIcon applicationIcon();
+
+// Places a window in the middle of its screen's free area.
+void centreOnScreen(QWidget &window);
+
+} // namespace Controls
