@@ -54,8 +54,9 @@ bool runsHereForThisUser(qint64 pid, const QString &host)
 #endif
 }
 
-// Whether QSettings can take its lock for a write without waiting: a lock it cannot make at all
-// makes it give up at once. The registry and macOS preferences keep no lock file.
+// Whether QSettings will get the lock for a write without waiting, found out by taking the same
+// lock, stale ones removed as QSettings removes them. A lock that cannot be made at all makes
+// QSettings give up at once. The registry and macOS preferences keep no lock file.
 bool settingsLockFree(const QSettings &settings)
 {
 #if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
@@ -66,6 +67,7 @@ bool settingsLockFree(const QSettings &settings)
     return lock.tryLock(SettingsLockWait) || lock.error() != QLockFile::LockFailedError;
 }
 
+// A store that cannot be locked in time counts as one that cannot be written: the date is lost.
 void storeReminder(QSettings &settings, const QDateTime &moment)
 {
     if (!settingsLockFree(settings))
@@ -94,22 +96,23 @@ QDateTime readLastReminder(const QSettings &settings)
 
 void UpdateReminder(QSettings &settings, const Clock &now, const YesNoQuestion &ask)
 {
-    const QDateTime today = now();
+    const QDateTime current = now();
     const QDateTime last = readLastReminder(settings);
     // A value that does not read as a date counts as none, so it cannot silence the reminder.
     if (!last.isValid()) {
-        storeReminder(settings, today);
+        storeReminder(settings, current);
         return;
     }
     // A value without an offset is a local time already; one with an offset is a moment, whose
     // calendar day here is what counts.
-    const QDate lastDay
-        = last.timeSpec() == Qt::LocalTime ? last.date() : last.toTimeZone(today.timeZone()).date();
-    const qint64 days = today.date().daysTo(lastDay);
+    const QDate lastDay = last.timeSpec() == Qt::LocalTime
+        ? last.date()
+        : last.toTimeZone(current.timeZone()).date();
+    const qint64 days = current.date().daysTo(lastDay);
     if (days >= -14 && days <= 14)
         return;
     const bool yes = ask(ReminderQuestion);
-    storeReminder(settings, today);
+    storeReminder(settings, current);
     if (yes)
         modHelp::OpenWebPage(WebAddresses::Download);
 }
