@@ -119,7 +119,7 @@ QLineEdit *addField(QWidget *panel, const QString &name, const QString &placehol
     const QRect &place, int maxLength, bool refusesSpace = false)
 {
     auto *field = add<QLineEdit>(panel, { name, placeholder }, place, Font::Window, placeholder);
-    field->setMaxLength(maxLength);
+    Referral::setCharacterLimit(field, maxLength);
     Controls::keepDesktopColours(field);
     new FieldRules(field, placeholder, refusesSpace);
     return field;

@@ -2,7 +2,6 @@
 #include "ModalAnswerer.h"
 #include "Style.h"
 #include "UrlRecorder.h"
-#include "WebAddresses.h"
 #include "frmExitScreen.h"
 
 #include <QApplication>
@@ -38,6 +37,7 @@ private slots:
     void placeholders();
     void spaceRefusedInEmailFields_data();
     void spaceRefusedInEmailFields();
+    void limitCountsWholeCharacters();
     void exitClosesEveryWindow_data();
     void exitClosesEveryWindow();
 };
@@ -69,8 +69,10 @@ void TestExitScreen::window()
         QCOMPARE(widget->geometry(), place);
     }
 
+    FETCH_CONTROL(QWidget, cmdClose, screen, u"cmdClose"_s);
     const QPoint position = screen.pos();
     QVERIFY(showActive(screen));
+    QCOMPARE(QApplication::focusWidget(), cmdClose);
     QVERIFY(screen.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(screen.pos(), position);
 }
@@ -78,23 +80,30 @@ void TestExitScreen::window()
 void TestExitScreen::linksOpenTheirPage_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("address");
     // Clicked on its left end, or in the far corner of its area.
     QTest::addColumn<bool>("farCorner");
-    QTest::newRow("Check1") << u"Check1"_s << WebAddresses::HomePage << false;
-    QTest::newRow("Check1, far corner") << u"Check1"_s << WebAddresses::HomePage << true;
-    QTest::newRow("lblGoToHome") << u"lblGoToHome"_s << WebAddresses::OtherPrograms << false;
+    QTest::newRow("Check1") << u"Check1"_s << u"Click Here To Visit www.orravine.com Now"_s
+                            << u"http://www.orravine.com"_s << false;
+    QTest::newRow("Check1, far corner")
+        << u"Check1"_s << u"Click Here To Visit www.orravine.com Now"_s
+        << u"http://www.orravine.com"_s << true;
+    QTest::newRow("lblGoToHome") << u"lblGoToHome"_s << u"Click Here To Visit Orravine"_s
+                                 << u"http://www.orravine.com/software.html"_s << false;
 }
 
 void TestExitScreen::linksOpenTheirPage()
 {
     QFETCH(QString, name);
+    QFETCH(QString, text);
     QFETCH(QString, address);
     QFETCH(bool, farCorner);
     frmExitScreen screen;
     QVERIFY(showActive(screen));
     UrlRecorder browser;
     FETCH_CONTROL(QWidget, link, screen, name);
+    QCOMPARE(link->property("text").toString(), text);
     const QPoint at
         = farCorner ? QPoint(link->width() - 2, link->height() - 2) : QPoint(8, link->height() / 2);
     QTest::mouseClick(link, Qt::LeftButton, {}, at);
@@ -135,12 +144,15 @@ void TestExitScreen::placeholders()
     elsewhere->setFocus(Qt::TabFocusReason);
     QCOMPARE(textOf(), placeholder);
 
-    // Only the placeholder itself is emptied, and only blanks count as empty.
-    for (const QString &kept : { placeholder.toUpper(), u"\t"_s }) {
-        setTextOf(kept);
+    // Blanks alone give the placeholder back; only the placeholder itself is emptied, and only
+    // blanks count as empty.
+    const std::pair<QString, QString> leftAs[] = { { u"   "_s, placeholder },
+        { placeholder.toUpper(), placeholder.toUpper() }, { u"\t"_s, u"\t"_s } };
+    for (const auto &[left, shown] : leftAs) {
+        setTextOf(left);
         field->setFocus(Qt::TabFocusReason);
         elsewhere->setFocus(Qt::TabFocusReason);
-        QCOMPARE(textOf(), kept);
+        QCOMPARE(textOf(), shown);
     }
 }
 
@@ -180,6 +192,24 @@ void TestExitScreen::spaceRefusedInEmailFields()
     QTest::keyClicks(txtName, u" Lee"_s);
     QCOMPARE(txtName->text(), u"Your Name Lee"_s);
     QCOMPARE(answerer.seen, 2);
+}
+
+// A name holds 100 characters, also when each takes two UTF-16 units, and never half of one.
+void TestExitScreen::limitCountsWholeCharacters()
+{
+    frmExitScreen screen;
+    FETCH_CONTROL(QLineEdit, field, screen, u"txtName"_s);
+    field->setText(QString());
+    field->insert(u"🙂"_s.repeated(101));
+    QCOMPARE(field->text(), u"🙂"_s.repeated(100));
+
+    const QString full = u"a"_s.repeated(99) + u"🙂"_s;
+    field->setText(u"a"_s.repeated(99));
+    field->insert(u"🙂🙂"_s);
+    QCOMPARE(field->text(), full);
+    field->setCursorPosition(0);
+    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, u"🙂"_s, Qt::NoModifier);
+    QCOMPARE(field->text(), full);
 }
 
 void TestExitScreen::exitClosesEveryWindow_data()
