@@ -28,7 +28,8 @@ void keepDesktopColours(QWidget *control)
 void fixBackground(QWidget *area, const QColor &background)
 {
     area->setAutoFillBackground(true);
-    setColours(area, { { QPalette::Window, background } });
+    setColours(area,
+        { { QPalette::Window, background }, { QPalette::WindowText, Style::textOn(background) } });
 }
 
 void setUpWindow(QWidget &window, const QString &name, QWidget &client, int width, int height)

@@ -63,7 +63,8 @@ void setColours(
 // Gives the control the desktop's own colours, whatever the area around it has.
 void keepDesktopColours(QWidget *control);
 
-// Lays a background the program fixes under the area.
+// Lays a background the program fixes under the area, and gives the text on it a colour that
+// stands out from it (Style::textOn).
 void fixBackground(QWidget *area, const QColor &background);
 
 // What the three windows share: the caption, the application icon and the window font; and the

@@ -1,5 +1,11 @@
 #include "Style.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+
+#include <algorithm>
+#include <cmath>
+
 namespace Style {
 
 namespace {
@@ -15,6 +21,15 @@ QFont face(qreal pointSize, bool bold = false, bool underline = false,
     return font;
 }
 
+double luminance(const QColor &colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF())
+        + 0.0722 * linear(rgb.blueF());
+}
 } // namespace
 
 QFont font(Font role)
@@ -41,6 +56,13 @@ QFont font(Font role)
         return face(9);
     }
     return face(8.25);
+}
+
+QColor textOn(const QColor &background)
+{
+    const QColor text = QGuiApplication::palette().color(QPalette::WindowText);
+    const auto [darker, lighter] = std::minmax({ luminance(text), luminance(background) });
+    return (lighter + 0.05) / (darker + 0.05) >= 4.5 ? text : QColor(Qt::black);
 }
 
 } // namespace Style

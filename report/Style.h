@@ -53,4 +53,9 @@ inline const QColor PanelText(255, 255, 255);
 inline const QColor PanelLink(255, 255, 0);
 } // namespace Colour
 
+// The colour of text on a background the program fixes: the desktop's window text colour where
+// it stands out from the background enough to be read with ease (a contrast of 4.5 : 1 or more
+// in relative luminance), black where it does not.
+QColor textOn(const QColor &background);
+
 } // namespace Style

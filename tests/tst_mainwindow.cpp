@@ -15,13 +15,31 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTest>
 
+#include <cmath>
+
 using namespace modVeyloom;
 
 Q_DECLARE_METATYPE(std::vector<int>)
+
+namespace {
+// The contrast ratio of two colours by their relative luminance, as WCAG 2 defines it.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const auto [darker, lighter] = std::minmax({ luminance(a), luminance(b) });
+    return (lighter + 0.05) / (darker + 0.05);
+}
+} // namespace
 
 class TestMainWindow : public QObject
 {
@@ -44,6 +62,8 @@ private slots:
     void hiddenScreensIgnoreAccessKeys();
     void keyboardAlone();
     void everyControlIsNamed();
+    void readableOnFixedBackgrounds_data();
+    void readableOnFixedBackgrounds();
 
 private:
     QWidget *current() const { return m_window->screens->currentWidget(); }
@@ -394,6 +414,51 @@ void TestMainWindow::everyControlIsNamed()
             QVERIFY2(
                 !accessible->text(QAccessible::Name).isEmpty(), qPrintable(control->objectName()));
         }
+    }
+}
+
+void TestMainWindow::readableOnFixedBackgrounds_data()
+{
+    QTest::addColumn<QColor>("window");
+    QTest::addColumn<QColor>("windowText");
+    // Whether that text colour is the one to use on the fixed light grey and white.
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("dark scheme") << QColor(34, 32, 32) << QColor(255, 255, 255) << false;
+    QTest::newRow("light scheme, navy text") << QColor(239, 239, 239) << QColor(0, 0, 96) << true;
+}
+
+// Text on the screens' fixed light grey and the exit screen's white stays readable whatever the
+// desktop's colour scheme.
+void TestMainWindow::readableOnFixedBackgrounds()
+{
+    QFETCH(QColor, window);
+    QFETCH(QColor, windowText);
+    QFETCH(bool, kept);
+    const auto restore
+        = qScopeGuard([old = QApplication::palette()] { QApplication::setPalette(old); });
+    QPalette scheme(window, window);
+    scheme.setColor(QPalette::WindowText, windowText);
+    QApplication::setPalette(scheme);
+
+    frmMain main;
+    frmExitScreen exitScreen;
+    QList<std::pair<QWidget *, QColor>> texts;
+    for (QGroupBox *screen : main.fraStep) {
+        texts.append({ screen, QColor(192, 192, 192) });
+        for (QWidget *text : screen->findChildren<QWidget *>()) {
+            if (qobject_cast<QLabel *>(text) || qobject_cast<QCheckBox *>(text)
+                || qobject_cast<QRadioButton *>(text))
+                texts.append({ text, QColor(192, 192, 192) });
+        }
+    }
+    for (const char *name : { "Label1", "Label2", "Check1" })
+        texts.append({ exitScreen.findChild<QWidget *>(QLatin1String(name)), Qt::white });
+    for (const auto &[text, background] : texts) {
+        QVERIFY(text);
+        const QColor colour = text->palette().color(QPalette::WindowText);
+        QVERIFY2(contrast(colour, background) >= 4.5, qPrintable(text->objectName()));
+        if (kept && text->objectName() != u"lblLabel0" && text->objectName() != u"Check1")
+            QCOMPARE(colour, windowText);
     }
 }
 

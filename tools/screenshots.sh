@@ -40,4 +40,17 @@ keys "$main" alt+f x
 exit_screen=$(wait_window "CV Veyloom v1.0" "$EXIT_WIDTH")
 shot "$exit_screen" exit-screen
 click "$exit_screen" 441 196
+
+# The first screen again, under a dark desktop colour scheme: qt6ct's "darker".
+[ -f /usr/share/qt6ct/colors/darker.conf ] || fail "qt6ct is not installed"
+mkdir -p "$XDG_CONFIG_HOME/qt6ct"
+printf '[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\ncustom_palette=true\nstyle=Fusion\n' \
+    >"$XDG_CONFIG_HOME/qt6ct/qt6ct.conf"
+ended() { ! running "$APP_PID"; }
+poll 10 ended || fail "the program did not end"
+QT_QPA_PLATFORMTHEME=qt6ct start_app
+main=$(wait_window "CV Veyloom v1.0" "$MAIN_WIDTH")
+shot "$main" personal-details-dark
+keys "$main" alt+f x
+click "$(wait_window "CV Veyloom v1.0" "$EXIT_WIDTH")" 441 196
 echo "Pictures written to $docs"
