@@ -1,4 +1,5 @@
 #include "LinkLabel.h"
+#include "SkipOnFailure.h"
 #include "UrlRecorder.h"
 #include "frmAbout.h"
 #include "frmExitScreen.h"
@@ -6,9 +7,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+
+#include <stdexcept>
 
 namespace {
 frmExitScreen *exitScreen()
@@ -36,6 +41,7 @@ private slots:
     void aboutIsModal();
     void closingShowsExitScreen_data();
     void closingShowsExitScreen();
+    void skippedStepsAreLogged();
 
 private:
     std::unique_ptr<frmMain> m_window;
@@ -146,6 +152,17 @@ void TestShell::closingShowsExitScreen()
     frmExitScreen *screen = exitScreen();
     QVERIFY(screen);
     QVERIFY(screen->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+// Silent unless a developer turns the category on; then each skipped step names its place.
+void TestShell::skippedStepsAreLogged()
+{
+    QVERIFY(!lcSkipped().isDebugEnabled());
+    QLoggingCategory::setFilterRules(QStringLiteral("veyloom.skipped.debug=true"));
+    QTest::ignoreMessage(QtDebugMsg,
+        QRegularExpression(QStringLiteral("^skipped .*tst_shell\\.cpp:\\d+: no browser$")));
+    skipOnFailure([] { throw std::runtime_error("no browser"); });
+    QLoggingCategory::setFilterRules(QString());
 }
 
 QTEST_MAIN(TestShell)
