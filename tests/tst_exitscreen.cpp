@@ -2,7 +2,6 @@
 #include "ModalAnswerer.h"
 #include "Style.h"
 #include "UrlRecorder.h"
-#include "WebAddresses.h"
 #include "frmExitScreen.h"
 
 #include <QApplication>
@@ -63,6 +62,7 @@ void TestExitScreen::window()
 
     const QPoint position = screen.pos();
     QVERIFY(showActive(screen));
+    QCOMPARE(QApplication::focusWidget(), control(screen, u"cmdClose"_s));
     QVERIFY(screen.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(screen.pos(), position);
 }
@@ -70,19 +70,24 @@ void TestExitScreen::window()
 void TestExitScreen::linksOpenTheirPage_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("address");
-    QTest::newRow("Check1") << u"Check1"_s << WebAddresses::HomePage;
-    QTest::newRow("lblGoToHome") << u"lblGoToHome"_s << WebAddresses::OtherPrograms;
+    QTest::newRow("Check1") << u"Check1"_s << u"Click Here To Visit www.orravine.com Now"_s
+                            << u"http://www.orravine.com"_s;
+    QTest::newRow("lblGoToHome") << u"lblGoToHome"_s << u"Click Here To Visit Orravine"_s
+                                 << u"http://www.orravine.com/software.html"_s;
 }
 
 void TestExitScreen::linksOpenTheirPage()
 {
     QFETCH(QString, name);
+    QFETCH(QString, text);
     QFETCH(QString, address);
     frmExitScreen screen;
     QVERIFY(showActive(screen));
     UrlRecorder browser;
     QWidget *link = control(screen, name);
+    QCOMPARE(link->property("text").toString(), text);
     QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(8, link->height() / 2));
     QCOMPARE(browser.addresses(), QStringList { address });
     if (auto *check1 = qobject_cast<QCheckBox *>(link))
@@ -121,12 +126,15 @@ void TestExitScreen::placeholders()
     elsewhere->setFocus(Qt::TabFocusReason);
     QCOMPARE(textOf(), placeholder);
 
-    // Only the placeholder itself is emptied, and only blanks count as empty.
-    for (const QString &kept : { placeholder.toUpper(), u"\t"_s }) {
-        setTextOf(kept);
+    // Blanks alone give the placeholder back; only the placeholder itself is emptied, and only
+    // blanks count as empty.
+    const std::pair<QString, QString> leftAs[] = { { u"   "_s, placeholder },
+        { placeholder.toUpper(), placeholder.toUpper() }, { u"\t"_s, u"\t"_s } };
+    for (const auto &[left, shown] : leftAs) {
+        setTextOf(left);
         field->setFocus(Qt::TabFocusReason);
         elsewhere->setFocus(Qt::TabFocusReason);
-        QCOMPARE(textOf(), kept);
+        QCOMPARE(textOf(), shown);
     }
 }
 

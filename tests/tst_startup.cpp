@@ -1,7 +1,6 @@
 #include "LinkLabel.h"
 #include "Startup.h"
 #include "UrlRecorder.h"
-#include "WebAddresses.h"
 #include "frmMain.h"
 
 #include <QFile>
@@ -42,6 +41,7 @@ private slots:
     void damagedSettingsFile_data();
     void damagedSettingsFile();
     void offerLabelsDrawnEvenly();
+    void startDrawsOfferLabel();
 
 private:
     QTemporaryDir m_config;
@@ -107,7 +107,9 @@ void TestStartup::reminder()
         const QString now = settings.value(Startup::ReminderKey).toString();
         QCOMPARE(now, writes ? Today.toString(Qt::ISODate) : stored);
         QCOMPARE(browser.addresses(),
-            asks && answer ? QStringList { WebAddresses::Download } : QStringList {});
+            asks && answer ? QStringList { QStringLiteral(
+                "http://www.cv-veyloom.com/download-cv-free-veyloom.html") }
+                           : QStringList {});
     }
 }
 
@@ -186,6 +188,28 @@ void TestStartup::offerLabelsDrawnEvenly()
     QVERIFY2(
         qAbs(coBrandInFront - draws / 2) < 5 * 23, qPrintable(QString::number(coBrandInFront)));
     QVERIFY(coBrandInFront > 0 && coBrandInFront < draws);
+}
+
+void TestStartup::startDrawsOfferLabel()
+{
+    // Lays a cover over both offer labels as the window first shows; the draw that follows
+    // must bring one of them in front of it.
+    struct Cover : QObject {
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (auto *window = qobject_cast<frmMain *>(watched);
+                window && event->type() == QEvent::Show)
+                (new QWidget(window->fraFullBrand))->raise();
+            return false;
+        }
+    } cover;
+    Startup::openSettings()->remove(Startup::ReminderKey);
+    qApp->installEventFilter(&cover);
+    const std::unique_ptr<frmMain> window = Startup::start();
+    qApp->removeEventFilter(&cover);
+    QVERIFY(window);
+    QObject *front = window->fraFullBrand->children().constLast();
+    QVERIFY(front == window->lblCobrand || front == window->lblFullBrand);
 }
 
 QTEST_MAIN(TestStartup)
