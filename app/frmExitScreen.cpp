@@ -75,7 +75,7 @@ QLineEdit *makeField(
     auto *field = new QLineEdit(text, parent);
     field->setObjectName(name);
     field->setAccessibleName(text);
-    field->setMaxLength(maxLength);
+    Referral::setCharacterLimit(field, maxLength);
     field->setGeometry(rect);
     field->setFont(Style::verdana());
     keepDesktopColours(field);

@@ -37,6 +37,7 @@ private slots:
     void placeholders();
     void spaceRefusedInEmailFields_data();
     void spaceRefusedInEmailFields();
+    void limitCountsWholeCharacters();
     void exitClosesEveryWindow_data();
     void exitClosesEveryWindow();
 };
@@ -174,6 +175,24 @@ void TestExitScreen::spaceRefusedInEmailFields()
     QTest::keyClicks(txtName, u" Lee"_s);
     QCOMPARE(txtName->text(), u"Your Name Lee"_s);
     QCOMPARE(answerer.seen, 2);
+}
+
+// A name holds 100 characters, also when each takes two UTF-16 units, and never half of one.
+void TestExitScreen::limitCountsWholeCharacters()
+{
+    frmExitScreen screen;
+    auto *field = control<QLineEdit>(screen, u"txtName"_s);
+    field->setText(QString());
+    field->insert(u"🙂"_s.repeated(101));
+    QCOMPARE(field->text(), u"🙂"_s.repeated(100));
+
+    const QString full = u"a"_s.repeated(99) + u"🙂"_s;
+    field->setText(u"a"_s.repeated(99));
+    field->insert(u"🙂🙂"_s);
+    QCOMPARE(field->text(), full);
+    field->setCursorPosition(0);
+    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, u"🙂"_s, Qt::NoModifier);
+    QCOMPARE(field->text(), full);
 }
 
 void TestExitScreen::exitClosesEveryWindow_data()
