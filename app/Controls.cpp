@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLayout>
+#include <QPixmap>
 #include <QScreen>
 
 namespace Controls {
@@ -49,6 +50,12 @@ QIcon applicationIcon()
     for (int size : { 16, 32, 48 })
         icon.addFile(QStringLiteral(":/icon/veyloom-%1.png").arg(size), QSize(size, size));
     return icon;
+}
+
+QPixmap iconPicture(qreal devicePixelRatio)
+{
+    return QPixmap::fromImage(
+        Style::sharpPicture(QStringLiteral(":/icon/veyloom-32.png"), devicePixelRatio));
 }
 
 void centreOnScreen(QWidget &window)

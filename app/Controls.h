@@ -74,6 +74,8 @@ void setUpWindow(QWidget &window, const QString &name, QWidget &client, int widt
 // The application icon at the sizes the windows show it. The larger sizes are installed for the
 // desktop; decoding them at every start would cost more than drawing the rest of the window.
 QIcon applicationIcon();
+// The application icon as the windows show it in a picture box: its 32 x 32 image.
+QPixmap iconPicture(qreal devicePixelRatio);
 
 // Places a window in the middle of its screen's free area.
 void centreOnScreen(QWidget &window);

@@ -34,7 +34,7 @@ frmAbout::frmAbout(QWidget *parent)
 
     auto *picIcon = add<QLabel>(
         this, { u"picIcon"_s, u"CV Veyloom icon"_s }, { 120, 87, 480, 480 }, Font::Window);
-    picIcon->setPixmap(Controls::applicationIcon().pixmap(picIcon->size()));
+    picIcon->setPixmap(Controls::iconPicture(picIcon->devicePixelRatio()));
 
     auto *label2 = add<QLabel>(this, { u"Label2"_s, ApplicationNames::Caption },
         { 720, 150, 3810, 345 }, Font::AboutTitle, ApplicationNames::Caption);

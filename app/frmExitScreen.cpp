@@ -175,7 +175,8 @@ void frmExitScreen::buildWindow()
 
     auto *picture1 = add<QLabel>(
         this, { u"Picture1"_s, u"CV Veyloom icon"_s }, { 360, 120, 540, 540 }, Font::Window);
-    picture1->setPixmap(Controls::applicationIcon().pixmap(picture1->size()));
+    picture1->setPixmap(Controls::iconPicture(picture1->devicePixelRatio()));
+    picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto *label1 = add<QLabel>(this, { u"Label1"_s, ApplicationNames::Caption },
         { 1080, 240, 3810, 435 }, Font::ExitTitle, ApplicationNames::Caption);

@@ -158,7 +158,8 @@ void frmMain::createPersonalDetailsScreen(QGroupBox *screen)
         const auto &[place, description] = Symbols[i];
         picDisp[i] = add<QLabel>(
             screen, { u"picDisp%1"_s.arg(i), QLatin1String(description) }, place, Font::Control);
-        picDisp[i]->setPixmap(QPixmap(u":/chakras/chakra%1.jpg"_s.arg(i)));
+        picDisp[i]->setPixmap(QPixmap::fromImage(Style::sharpPicture(
+            u":/chakras/chakra%1.jpg"_s.arg(i), picDisp[i]->devicePixelRatio())));
     }
     lblLabel[2] = addText(screen, u"lblLabel2"_s, { 4080, 480, 3255, 1215 },
         u"Take the Chakras Test to know which Chakras are open or closed. Know more about the "

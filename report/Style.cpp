@@ -58,6 +58,15 @@ QFont font(Font role)
     return face(8.25);
 }
 
+QImage sharpPicture(const QString &path, qreal devicePixelRatio)
+{
+    if (devicePixelRatio <= 1)
+        return QImage(path);
+    QImage larger(QString(path).insert(path.lastIndexOf(u'.'), QStringLiteral("@2x")));
+    larger.setDevicePixelRatio(2);
+    return larger;
+}
+
 QColor textOn(const QColor &background)
 {
     const QColor text = QGuiApplication::palette().color(QPalette::WindowText);

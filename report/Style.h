@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QRect>
 
 // The look of the windows and the reading, in one place: positions in twips, 15 to a logical
@@ -57,5 +58,10 @@ inline const QColor PanelLink(255, 255, 0);
 // it stands out from the background enough to be read with ease (a contrast of 4.5 : 1 or more
 // in relative luminance), black where it does not.
 QColor textOn(const QColor &background);
+
+// Every picture the program shows comes with its drawing at twice the size, "<name>@2x.<ext>".
+// On a screen of more than one device pixel per logical pixel this gives that drawing, which
+// carries the ratio 2 and so keeps the picture's logical size; elsewhere the picture itself.
+QImage sharpPicture(const QString &path, qreal devicePixelRatio);
 
 } // namespace Style
