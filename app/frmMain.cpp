@@ -72,9 +72,8 @@ QLabel *addText(QWidget *parent, const QString &name, const QRect &place, const 
 frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent)
 {
-    auto *client = new QWidget;
-    client->setObjectName(u"client"_s);
-    client->setAccessibleName(ApplicationNames::Title);
+    auto *client = add<QWidget>(
+        this, { u"client"_s, ApplicationNames::Title }, { 0, 0, 7500, 5850 }, Font::Window);
     // The window's own background is the desktop's colour for a window's content.
     client->setAutoFillBackground(true);
     Controls::setColours(client, { { QPalette::Window, client->palette().color(QPalette::Base) } });
