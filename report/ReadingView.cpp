@@ -4,21 +4,40 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMimeData>
+#include <QImage>
+#include <QPointer>
 #include <QTextCursor>
 #include <QTextImageFormat>
 #include <QUrl>
 
 void EmptyClipboard()
 {
-    if (QClipboard *clipboard = QGuiApplication::clipboard())
-        clipboard->clear();
+    // On X11 each emptying costs round trips to the display server; a reading would empty an
+    // already empty clipboard dozens of times, and the mouse does so at every move.
+    static QPointer<QClipboard> watched;
+    static bool emptiedByUs = false;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return;
+    if (watched != clipboard) {
+        watched = clipboard;
+        emptiedByUs = false;
+        QObject::connect(clipboard, &QClipboard::changed, clipboard, [](QClipboard::Mode mode) {
+            if (mode == QClipboard::Clipboard)
+                emptiedByUs = false;
+        });
+    }
+    if (emptiedByUs)
+        return;
+    clipboard->clear();
+    emptiedByUs = true;
 }
 
 ReadingView::ReadingView(QWidget *parent)
     : QTextEdit(parent)
 {
     setAcceptRichText(false);
+    setAcceptDrops(false);
     setUndoRedoEnabled(false);
     viewport()->setMouseTracking(true);
     // A reading is nearly always longer than the view; a scroll bar that is always there keeps
@@ -36,27 +55,12 @@ void ReadingView::setReadOnlyFlag(bool readOnly)
         setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
-bool ReadingView::canInsertFromMimeData(const QMimeData *source) const
+void ReadingView::insertPicture(const QImage &picture)
 {
-    if (isReadOnly() || !source || source->formats().isEmpty())
-        return false;
-    return source->hasImage() || QTextEdit::canInsertFromMimeData(source);
-}
-
-void ReadingView::insertFromMimeData(const QMimeData *source)
-{
-    if (!canInsertFromMimeData(source))
-        return;
-    if (!source->hasImage()) {
-        QTextEdit::insertFromMimeData(source);
-        return;
-    }
-    // Take the picture out first: inserting it changes the text, which empties the clipboard
-    // that owns the source.
-    const QImage picture = qvariant_cast<QImage>(source->imageData());
     if (picture.isNull())
         return;
-    const QString name = QStringLiteral("veyloom-picture:%1").arg(++m_pictureCount);
+    // Named after the picture's data, so a rune that comes back shares one resource.
+    const QString name = QStringLiteral("veyloom-picture:%1").arg(picture.cacheKey());
     document()->addResource(QTextDocument::ImageResource, QUrl(name), picture);
     QTextImageFormat format;
     format.setName(name);
@@ -67,6 +71,15 @@ void ReadingView::insertFromMimeData(const QMimeData *source)
     format.setToolTip(description);
     textCursor().insertImage(format);
 }
+
+// Asking what another program's clipboard or drag holds could wait on that program.
+bool ReadingView::canInsertFromMimeData(const QMimeData *) const
+{
+    return false;
+}
+
+void ReadingView::insertFromMimeData(const QMimeData *)
+{ }
 
 bool ReadingView::viewportEvent(QEvent *event)
 {

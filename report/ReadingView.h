@@ -2,9 +2,12 @@
 
 #include <QTextEdit>
 
-// The read-only view that shows the reading. It takes pictures pasted into it, and every change
-// of its text and every click or mouse action over it empties the system clipboard, so that
-// nothing copied out of a reading lingers there.
+class QImage;
+
+// The read-only view that shows the reading. Pictures go into its document directly; nothing
+// from the clipboard or from a drag and drop can enter it. Every change of its text and every
+// click or mouse action over it empties the system clipboard, so that nothing copied out of a
+// reading lingers there.
 class ReadingView : public QTextEdit
 {
     Q_OBJECT
@@ -14,16 +17,18 @@ public:
 
     // Read-only still lets the user select and copy with the mouse or the keyboard.
     void setReadOnlyFlag(bool readOnly);
+    // Inserts the picture at the insertion point, which moves behind it; the picture's
+    // description becomes its alternative text. A null picture inserts nothing.
+    void insertPicture(const QImage &picture);
 
 protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     // Every mouse press, move, release and double click over the text.
     bool viewportEvent(QEvent *event) override;
-
-private:
-    int m_pictureCount = 0;
 };
 
-// Empties the system clipboard; a clipboard that cannot be reached is left alone.
+// Empties the system clipboard; a clipboard that cannot be reached is left alone. It never asks
+// another program for anything, and once this program has emptied the clipboard it does
+// nothing more until the clipboard reports a change.
 void EmptyClipboard();
