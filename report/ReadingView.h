@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QHash>
+#include <QPixmap>
 #include <QTextEdit>
+#include <QTextImageFormat>
+#include <QUrl>
 
 class QImage;
 
@@ -26,6 +30,14 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
     // Every mouse press, move, release and double click over the text.
     bool viewportEvent(QEvent *event) override;
+
+private:
+    struct Picture {
+        QUrl url;
+        QPixmap pixmap;
+        QTextImageFormat format;
+    };
+    QHash<qint64, Picture> m_pictures;
 };
 
 // Empties the system clipboard; a clipboard that cannot be reached is left alone. It never asks

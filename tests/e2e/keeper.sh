@@ -82,5 +82,8 @@ poll 5 reading_shown "$main" || fail "no reading on screen"
 elapsed=$(($(microseconds) - started))
 echo "the reading was on screen after $((elapsed / 1000)) ms"
 [ "$elapsed" -lt 1000000 ] || fail "the reading took $((elapsed / 1000)) ms to appear"
+# The mouse over the view empties the clipboard without asking the keeper either.
+for x in 100 200 300; do xdotool mousemove --window "$main" "$x" $((150 + $(menu_bar_height "$main"))); done
+poll 5 reading_shown "$main" || fail "the program stopped drawing"
 grep -q '^request' "$KEEPER_LOG" && fail "the program asked the keeper: $(grep request "$KEEPER_LOG")"
 echo "PASS: keeper"
