@@ -146,8 +146,8 @@ void ReadingView::insertPicture(const QImage &picture)
         entry.url = QUrl(name);
         entry.pixmap = QPixmap::fromImage(picture);
         entry.format.setName(name);
-        entry.format.setWidth(picture.width());
-        entry.format.setHeight(picture.height());
+        entry.format.setWidth(picture.deviceIndependentSize().width());
+        entry.format.setHeight(picture.deviceIndependentSize().height());
         const QString description = picture.text(ImageList::DescriptionKey);
         entry.format.setProperty(QTextFormat::ImageAltText, description);
         entry.format.setToolTip(description);

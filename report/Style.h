@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QRect>
 #include <QScreen>
 #include <QString>
@@ -58,6 +60,25 @@ inline QIcon applicationIcon()
     for (int size : { 16, 32, 48 })
         icon.addFile(QStringLiteral(":/icon/veyloom-%1.png").arg(size), QSize(size, size));
     return icon;
+}
+
+// Every picture the program shows comes with its drawing at twice the size, "<name>@2x.<ext>".
+// On a screen of more than one device pixel per logical pixel this gives that drawing, which
+// carries the ratio 2 and so keeps the picture's logical size; elsewhere the picture itself.
+inline QImage sharpPicture(const QString &path, qreal devicePixelRatio)
+{
+    if (devicePixelRatio <= 1)
+        return QImage(path);
+    QImage larger(QString(path).insert(path.lastIndexOf(u'.'), QStringLiteral("@2x")));
+    larger.setDevicePixelRatio(2);
+    return larger;
+}
+
+// The application icon as the windows show it in a picture box: its 32 x 32 image.
+inline QPixmap iconPicture(qreal devicePixelRatio)
+{
+    return QPixmap::fromImage(
+        sharpPicture(QStringLiteral(":/icon/veyloom-32.png"), devicePixelRatio));
 }
 
 // Places a window in the middle of its screen's free area.

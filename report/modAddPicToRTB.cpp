@@ -8,7 +8,7 @@ namespace modAddPicToRTB {
 void AddPicToRTB(ReadingView &RTB, const ImageList &IMG, const std::int16_t &position)
 {
     EmptyClipboard();
-    RTB.insertPicture(IMG.picture(position));
+    RTB.insertPicture(IMG.picture(position, RTB.devicePixelRatio()));
 }
 
 } // namespace modAddPicToRTB

@@ -33,12 +33,13 @@ fail() {
     exit 1
 }
 
-# start_app: starts the program in the background; its pid is in $APP_PID.
+# start_app [NAME=VALUE...]: starts the program in the background, with these variables added to
+# its environment; its pid is in $APP_PID.
 start_app() {
     env -i HOME="$WORK" DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" \
         XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" PATH="$WORK/bin" BROWSER=record-browser \
         QT_QPA_PLATFORM=xcb ASAN_OPTIONS="${ASAN_OPTIONS:-}" LSAN_OPTIONS="${LSAN_OPTIONS:-}" \
-        UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" "$APP" >"$WORK/app.log" 2>&1 &
+        UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" "$@" "$APP" >"$WORK/app.log" 2>&1 &
     APP_PID=$!
     PIDS+=("$APP_PID")
 }
@@ -99,6 +100,15 @@ keys() {
 }
 
 clipboard() { xclip -selection clipboard -o 2>/dev/null || true; }
+
+READINGS=$(dirname "${BASH_SOURCE[0]}")/../readings
+
+# golden_block STATE CHAKRA: that chakra's block (0 Root) of the golden reading of all seven
+# chakras in that state, as plain text copied out of the view gives it.
+golden_block() {
+    awk -v chakra="$2" '/^\*\*.* is (Underactive|Open|Overactive)$/ { ++block } block == chakra + 1' \
+        "$READINGS/all-$1.txt" | sed -e 's/^\*\*//' -e 's/^\[picture [a-z]*\.jpg\]$/\xEF\xBF\xBC/'
+}
 
 stored_reminder() { sed -n 's/^LastUpdateReminder=//p' "$SETTINGS" 2>/dev/null || true; }
 

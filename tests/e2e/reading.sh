@@ -2,7 +2,6 @@
 # A whole test of two chakras taken with the mouse, the reading read back with the keyboard,
 # the clipboard emptied by the mouse, and a menu link and a label link reaching the browser.
 . "$(dirname "$0")/lib.sh"
-EXPECTED_READING=${EXPECTED_READING:?path to expected_reading}
 
 # Something another program put on the clipboard before the reading.
 printf 'copied elsewhere' | xclip -selection clipboard
@@ -29,7 +28,10 @@ poll 30 test -z "$(clipboard)" || fail "the clipboard still holds '$(clipboard)'
 targets=$(xclip -selection clipboard -t TARGETS -o 2>/dev/null || true)
 case "$targets" in *image*) fail "a picture is left on the clipboard: $targets" ;; esac
 
-expected=$("$EXPECTED_READING" 0=4 3=8)
+expected=$(
+    golden_block open 0
+    golden_block overactive 3
+)
 copy_reading() {
     click_main "$main" 248 166
     keys "$main" ctrl+a ctrl+c
