@@ -1,12 +1,12 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QMetaObject>
 #include <QObject>
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -14,7 +14,7 @@
 
 // Watches a window until its first frame is painted and handed to the window system, then
 // prints one line, "<microseconds since the epoch> <CPU microseconds> <peak memory in KiB>",
-// and ends the process on the spot: what would follow is shutdown, not start-up.
+// and ends the event loop, so that the program shuts down as it always does.
 class FirstPaint : public QObject
 {
 protected:
@@ -50,7 +50,7 @@ private:
 #endif
         std::printf("%lld %lld %lld\n", static_cast<long long>(now.count()), cpu, peak);
         std::fflush(stdout);
-        std::_Exit(0);
+        QCoreApplication::exit(0);
     }
 
     bool m_painted = false;

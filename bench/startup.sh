@@ -13,9 +13,13 @@ fi
 build=${1:-build}
 runs=${2:-21}
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+# The runtime folder, which holds the single-instance lock, is in memory in a desktop session.
+runtime=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
+trap 'rm -rf "$work" "$runtime"' EXIT
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb
+# No session bus on a virtual display: say so, rather than have every start try to launch one.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
+chmod 700 "$XDG_RUNTIME_DIR"
 
 # run PROGRAM [ARGUMENT...]: prints "wall-µs cpu-µs peak-KiB" for one start. The clock is read
 # in the child just before it becomes the program; the program reports at its first paint.
