@@ -143,7 +143,8 @@ void frmExitScreen::buildWindow()
     m_picture1->setObjectName(u"Picture1"_s);
     m_picture1->setAccessibleName(u"CV Veyloom icon"_s);
     m_picture1->setGeometry(Style::twipsRect(360, 120, 540, 540));
-    m_picture1->setPixmap(Style::applicationIcon().pixmap(m_picture1->size()));
+    // Drawn down from the next size up, which is sharper than drawing the 32 up.
+    m_picture1->setPixmap(Style::applicationIcon({ 48 }).pixmap(m_picture1->size()));
 
     m_label1 = new QLabel(ApplicationNames::Caption, this);
     m_label1->setObjectName(u"Label1"_s);

@@ -2,14 +2,18 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QRect>
 #include <QScreen>
 #include <QString>
 #include <QWidget>
 
 #include <cmath>
+#include <initializer_list>
 
 // The look shared by the windows and the reading: colours, the typeface, and window positions,
 // which are laid out in twips, 15 to a logical pixel; Qt scales logical pixels on
@@ -39,10 +43,23 @@ inline const QColor Yellow(255, 255, 0);
 
 inline constexpr qreal NormalPointSize = 8.25;
 
-// Verdana where it is installed; elsewhere the nearest sans-serif face the system offers.
+// The family that shows Verdana on this system: Verdana itself where it is installed, elsewhere
+// the sans-serif face the system offers in its place. Found once; every font then asks for it
+// by name, which spares each of them the search for a substitute and draws the same glyphs.
+inline QString typeface()
+{
+    static const QString family = [] {
+        QFont wanted(QStringLiteral("Verdana"));
+        wanted.setStyleHint(QFont::SansSerif);
+        wanted.setPointSizeF(NormalPointSize);
+        return QFontInfo(wanted).family();
+    }();
+    return family;
+}
+
 inline QFont verdana(qreal pointSize = NormalPointSize, bool bold = false, bool underline = false)
 {
-    QFont font(QStringLiteral("Verdana"));
+    QFont font(typeface());
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
@@ -50,13 +67,17 @@ inline QFont verdana(qreal pointSize = NormalPointSize, bool bold = false, bool 
     return font;
 }
 
-// The application icon at the sizes the windows show it. The larger sizes are installed for the
-// desktop; decoding them at every start would cost more than drawing the rest of the window.
-inline QIcon applicationIcon()
+// The application icon from its pictures of the given sizes: the main window's caption and the
+// task switcher show 16 and 32. Each picture is read as the PNG it is, without probing every
+// image format for it, and the larger ones, installed for the desktop, are not read at all.
+inline QIcon applicationIcon(std::initializer_list<int> sizes = { 16, 32 })
 {
     QIcon icon;
-    for (int size : { 16, 32, 48 })
-        icon.addFile(QStringLiteral(":/icon/veyloom-%1.png").arg(size), QSize(size, size));
+    for (int size : sizes) {
+        QImageReader reader(QStringLiteral(":/icon/veyloom-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImageReader(&reader));
+    }
     return icon;
 }
 
