@@ -18,7 +18,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -71,25 +70,6 @@ QGroupBox *makeScreen(const QString &caption, const QFont &captionFont)
     return screen;
 }
 
-// Lends the application the window's font for as long as it lives. Qt lays out a new line
-// edit's and text view's empty text in the application font before they take their own; with
-// the window's font lent, the system font, which nothing on the window shows, is not loaded.
-class ApplicationFontLoan
-{
-public:
-    explicit ApplicationFontLoan(const QFont &font)
-        : m_own(QGuiApplication::font())
-    {
-        QGuiApplication::setFont(font);
-    }
-    ~ApplicationFontLoan() { QGuiApplication::setFont(m_own); }
-    ApplicationFontLoan(const ApplicationFontLoan &) = delete;
-    ApplicationFontLoan &operator=(const ApplicationFontLoan &) = delete;
-
-private:
-    QFont m_own;
-};
-
 template <typename Control, typename... Args>
 Control *place(QWidget *parent, const QRect &geometry, Args &&...args)
 {
@@ -133,21 +113,18 @@ frmMain::frmMain(QWidget *parent)
     connect(Label14, &LinkLabel::clicked, this,
         [] { skipOnFailure([] { modHelp::OpenWebPage(WebAddresses::HomePage); }); });
 
-    {
-        const ApplicationFontLoan loan(font());
-        screens = new QStackedWidget(client);
-        screens->setGeometry(twipsRect(0, 480, 7500, 4500));
-        fraStep[0] = makeScreen(QStringLiteral("Personal Details"), Style::verdana(9, true));
-        fraStep[1] = makeScreen(
-            QStringLiteral("Veyloom Question"), Style::verdana(Style::NormalPointSize, true));
-        fraStep[2] = makeScreen(
-            QStringLiteral("Veyloom Result"), Style::verdana(Style::NormalPointSize, true));
-        for (QGroupBox *screen : fraStep)
-            screens->addWidget(screen);
-        createPersonalDetailsScreen(fraStep[0]);
-        createQuestionScreen(fraStep[1]);
-        createResultScreen(fraStep[2]);
-    }
+    screens = new QStackedWidget(client);
+    screens->setGeometry(twipsRect(0, 480, 7500, 4500));
+    fraStep[0] = makeScreen(QStringLiteral("Personal Details"), Style::verdana(9, true));
+    fraStep[1] = makeScreen(
+        QStringLiteral("Veyloom Question"), Style::verdana(Style::NormalPointSize, true));
+    fraStep[2] = makeScreen(
+        QStringLiteral("Veyloom Result"), Style::verdana(Style::NormalPointSize, true));
+    for (QGroupBox *screen : fraStep)
+        screens->addWidget(screen);
+    createPersonalDetailsScreen(fraStep[0]);
+    createQuestionScreen(fraStep[1]);
+    createResultScreen(fraStep[2]);
     createOfferPanel(client);
 
     nameControls();
