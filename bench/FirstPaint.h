@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -14,9 +15,17 @@
 
 // Watches a window until its first frame is painted and handed to the window system, then
 // prints one line, "<microseconds since the epoch> <CPU microseconds> <peak memory in KiB>",
-// and ends the event loop, so that the program shuts down as it always does.
+// and ends the event loop, so that the program shuts down as it always does. Given the argument
+// "--end-at-first-paint" it ends the process there instead, for a profiler that counts to the
+// end of the process.
 class FirstPaint : public QObject
 {
+public:
+    FirstPaint()
+        : m_endAtOnce(
+            QCoreApplication::arguments().contains(QStringLiteral("--end-at-first-paint")))
+    { }
+
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
@@ -30,7 +39,7 @@ protected:
     }
 
 private:
-    static void report()
+    void report() const
     {
         using namespace std::chrono;
         const auto now = duration_cast<microseconds>(system_clock::now().time_since_epoch());
@@ -50,8 +59,11 @@ private:
 #endif
         std::printf("%lld %lld %lld\n", static_cast<long long>(now.count()), cpu, peak);
         std::fflush(stdout);
+        if (m_endAtOnce)
+            std::_Exit(0);
         QCoreApplication::exit(0);
     }
 
+    const bool m_endAtOnce;
     bool m_painted = false;
 };

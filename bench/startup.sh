@@ -1,15 +1,24 @@
 #!/bin/bash
 # Start-up of the program against two floors, each from exec to its window's first paint on a
-# virtual X display, alternating, RUNS times each (medians):
+# virtual X display:
 #   - the fair floor: a window of the program's size showing its first screen's texts as plain
 #     labels, in the same places and fonts;
 #   - an empty window of that size.
 #   bench/startup.sh [build folder] [runs]
+#       wall time, CPU time and peak memory: medians of RUNS alternating starts of each
+#   bench/startup.sh --instructions [build folder]
+#       instructions executed, counted by callgrind: the same on every run, however busy the
+#       machine is
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then
     exec "$(dirname "$0")/../tests/e2e/with-xvfb.sh" "$0" "$@"
 fi
 
+mode=times
+if [ "${1:-}" = --instructions ]; then
+    mode=instructions
+    shift
+fi
 build=${1:-build}
 runs=${2:-21}
 work=$(mktemp -d)
@@ -21,6 +30,34 @@ export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 chmod 700 "$XDG_RUNTIME_DIR"
 
+# The texts of the program's first screen; this start also stores the reminder date, so that
+# no later start asks.
+"$build/bench/bench_startup" --texts >"$work/texts"
+programs=(program floor empty)
+program=("$build/bench/bench_startup")
+floor=("$build/bench/bench_bare" "$work/texts")
+empty=("$build/bench/bench_bare" --empty "$work/texts")
+
+if [ "$mode" = instructions ]; then
+    # count PROGRAM [ARGUMENT...]: instructions from exec to the first paint, where it ends.
+    count() {
+        rm -f "$XDG_RUNTIME_DIR"/*.lock
+        valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.%p" \
+            "$1" --end-at-first-paint "${@:2}" 2>&1 >/dev/null |
+            awk '/Collected/ { print $NF }'
+    }
+    awk -v p="$(count "${program[@]}")" -v f="$(count "${floor[@]}")" \
+        -v e="$(count "${empty[@]}")" 'BEGIN {
+        printf "%-30s %16s\n", "to the first paint", "instructions (M)"
+        printf "%-30s %16.1f\n", "cv-veyloom", p / 1e6
+        printf "%-30s %16.1f\n", "floor: its texts as labels", f / 1e6
+        printf "%-30s %16.1f\n", "empty window", e / 1e6
+        printf "%-30s %16.2f\n", "cv-veyloom / floor", p / f
+        printf "%-30s %16.2f\n", "cv-veyloom / empty window", p / e
+    }'
+    exit 0
+fi
+
 # run PROGRAM [ARGUMENT...]: prints "wall-µs cpu-µs peak-KiB" for one start. The clock is read
 # in the child just before it becomes the program; the program reports at its first paint.
 run() {
@@ -29,13 +66,7 @@ run() {
     awk '{ print $2 - $1, $3, $4 }' <<<"$line"
 }
 
-# The texts of the program's first screen; this start also stores the reminder date, so that
-# no later start asks. One start of each after it brings their files into the page cache.
-"$build/bench/bench_startup" --texts >"$work/texts"
-programs=(program floor empty)
-program=("$build/bench/bench_startup")
-floor=("$build/bench/bench_bare" "$work/texts")
-empty=("$build/bench/bench_bare" --empty "$work/texts")
+# One start of each first, so that all find their files in the page cache.
 run "${program[@]}" >/dev/null
 run "${floor[@]}" >/dev/null
 run "${empty[@]}" >/dev/null
