@@ -18,6 +18,7 @@ mode=times
 if [ "${1:-}" = --instructions ]; then
     mode=instructions
     shift
+    command -v valgrind >/dev/null || { echo "Counting instructions needs valgrind." >&2; exit 1; }
 fi
 build=${1:-build}
 runs=${2:-21}
