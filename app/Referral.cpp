@@ -4,7 +4,9 @@
 #include "WebAddresses.h"
 #include "modHelp.h"
 
+#include <QLineEdit>
 #include <QUrl>
+#include <QValidator>
 
 using namespace Qt::StringLiterals;
 
@@ -20,6 +22,38 @@ QString encoded(const QString &value)
 {
     return QString::fromLatin1(QUrl::toPercentEncoding(value));
 }
+
+bool endsInPair(const QString &text, qsizetype end)
+{
+    return end > 1 && text.at(end - 1).isLowSurrogate() && text.at(end - 2).isHighSurrogate();
+}
+
+// QLineEdit's own limit counts UTF-16 units and can cut a character in two.
+class CharacterLimit final : public QValidator
+{
+public:
+    CharacterLimit(int maxCharacters, QObject *parent)
+        : QValidator(parent)
+        , m_maxCharacters(maxCharacters)
+    { }
+
+    State validate(QString &input, int &pos) const override
+    {
+        qsizetype excess = -m_maxCharacters;
+        for (qsizetype end = input.size(); end > 0; end -= endsInPair(input, end) ? 2 : 1)
+            ++excess;
+        // The text just typed or pasted ends at the cursor.
+        qsizetype cut = pos;
+        for (; excess > 0 && cut > 0; --excess)
+            cut -= endsInPair(input, cut) ? 2 : 1;
+        input.remove(cut, pos - cut);
+        pos = int(cut);
+        return excess > 0 ? Invalid : Acceptable;
+    }
+
+private:
+    const int m_maxCharacters;
+};
 } // namespace
 
 QString trimBlanks(const QString &text)
@@ -81,6 +115,11 @@ QString BuildReferralAddress(const ReferralRecord &record)
         + encoded(record.email) + u"&taf3="_s + encoded(record.message) + u"&taf4="_s
         + encoded(record.friendName) + u"&taf5="_s + encoded(record.friendEmail) + u"&taf6="_s
         + WebAddresses::ProgramSite;
+}
+
+void setCharacterLimit(QLineEdit *field, int maxCharacters)
+{
+    field->setValidator(new CharacterLimit(maxCharacters, field));
 }
 
 void SendReferral(QWidget *parent, const ReferralRecord &record)

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+class QLineEdit;
 class QWidget;
 
 // The "Refer A Friend" form's data and rules, apart from any window.
@@ -46,6 +47,11 @@ std::optional<QString> firstError(const ReferralRecord &record);
 // The refer-a-friend page with the five values, percent-encoded, as taf1 to taf5 and this
 // program's site as taf6.
 QString BuildReferralAddress(const ReferralRecord &record);
+
+// Holds a field to at most maxCharacters characters, a character of two UTF-16 units counting as
+// one, and never keeps half of one. What runs over the limit is cut from the text just typed or
+// pasted, the rest of it kept.
+void setCharacterLimit(QLineEdit *field, int maxCharacters);
 
 // Shows the field check's message over the parent if one fails; otherwise opens the referral
 // address in the browser.

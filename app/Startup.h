@@ -13,7 +13,8 @@ class QSettings;
 
 namespace Startup {
 
-// Today's date and time; tests move it.
+// The current moment in the time zone whose calendar counts the days: the local one, outside
+// tests.
 using Clock = std::function<QDateTime()>;
 // Asks the user a yes/no question; true for Yes.
 using YesNoQuestion = std::function<bool(const QString &question)>;
@@ -28,22 +29,25 @@ inline const QString AlreadyRunningMessage = QStringLiteral("Application is alre
 // The per-user store of the one value the program keeps between runs.
 std::unique_ptr<QSettings> openSettings();
 
-// When the update reminder last ran: an invalid date when nothing readable is stored.
+// When the update reminder last ran: an invalid date when nothing readable is stored. A value
+// stored with its offset from UTC reads back as that moment; one without, as a local time.
 QDateTime readLastReminder(const QSettings &settings);
 
-// Offers to look for an update when fifteen or more calendar days lie between today and the
-// last offer, in either direction; Yes opens the download page. Records every offer, and the
-// first run, in the settings.
+// Offers to look for an update when fifteen or more calendar days of the clock's time zone lie
+// between today and the last offer, in either direction; Yes opens the download page. Records
+// every offer, and the first run, in the settings, with the offset from UTC. A store whose lock
+// cannot be had within a second is left as it is.
 void UpdateReminder(QSettings &settings, const Clock &now, const YesNoQuestion &ask);
 
 // Brings one of the two offer labels to the front, each with an even chance.
 void CoBrand_Randomize(frmMain &window, QRandomGenerator &random);
 
-// The lock that keeps a second copy of the program from starting, per user.
+// The lock that keeps a second copy of the program from starting, in a folder of this user's own.
 QString instanceLockPath();
-// Takes the lock; false when another running copy holds it. A lock left behind by a copy that
-// ended without releasing it, or one that cannot be read, does not count.
-bool lockSingleInstance(QLockFile &lock);
+// True only when a running copy of this program, started by this user on this machine, holds
+// the lock. Otherwise takes the lock where it can: a lock that cannot be made, read or removed
+// never stops a start.
+bool anotherCopyRuns(QLockFile &lock);
 
 // Everything the program does before its event loop runs: null when another copy is running.
 std::unique_ptr<frmMain> start();

@@ -61,7 +61,7 @@ frmAbout::frmAbout(QWidget *parent)
     m_picIcon->setObjectName(u"picIcon"_s);
     m_picIcon->setAccessibleName(u"CV Veyloom icon"_s);
     m_picIcon->setGeometry(Style::twipsRect(120, 87, 480, 480));
-    m_picIcon->setPixmap(Style::applicationIcon().pixmap(m_picIcon->size()));
+    m_picIcon->setPixmap(Style::iconPicture(m_picIcon->devicePixelRatio()));
 
     const QFont link = Style::verdana(Style::NormalPointSize, false, true);
 

@@ -75,7 +75,7 @@ QLineEdit *makeField(
     auto *field = new QLineEdit(text, parent);
     field->setObjectName(name);
     field->setAccessibleName(text);
-    field->setMaxLength(maxLength);
+    Referral::setCharacterLimit(field, maxLength);
     field->setGeometry(rect);
     field->setFont(Style::verdana());
     keepDesktopColours(field);
@@ -143,8 +143,8 @@ void frmExitScreen::buildWindow()
     m_picture1->setObjectName(u"Picture1"_s);
     m_picture1->setAccessibleName(u"CV Veyloom icon"_s);
     m_picture1->setGeometry(Style::twipsRect(360, 120, 540, 540));
-    // Drawn down from the next size up, which is sharper than drawing the 32 up.
-    m_picture1->setPixmap(Style::applicationIcon({ 48 }).pixmap(m_picture1->size()));
+    m_picture1->setPixmap(Style::iconPicture(m_picture1->devicePixelRatio()));
+    m_picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_label1 = new QLabel(ApplicationNames::Caption, this);
     m_label1->setObjectName(u"Label1"_s);

@@ -241,7 +241,8 @@ void frmMain::createPersonalDetailsScreen(QGroupBox *screen)
 
     for (int i = 0; i < modVeyloom::ChakraCount; ++i) {
         picDisp[i] = place<QLabel>(screen, SymbolPlaces[i]);
-        picDisp[i]->setPixmap(QPixmap(QStringLiteral(":/chakras/chakra%1.jpg").arg(i)));
+        picDisp[i]->setPixmap(QPixmap::fromImage(Style::sharpPicture(
+            QStringLiteral(":/chakras/chakra%1.jpg").arg(i), picDisp[i]->devicePixelRatio())));
     }
 
     lblLabel[2] = place<QLabel>(screen, twipsRect(4080, 480, 3255, 1215),

@@ -1,5 +1,6 @@
 #include "ImageList.h"
 
+#include "Style.h"
 #include "modVeyloom.h"
 
 QString ImageList::key(int position)
@@ -10,13 +11,13 @@ QString ImageList::key(int position)
         + QStringLiteral(".jpg");
 }
 
-QImage ImageList::picture(int position) const
+QImage ImageList::picture(int position, qreal devicePixelRatio) const
 {
     if (position < 1 || position > Count)
         return {};
-    QImage &picture = m_pictures[position - 1];
+    QImage &picture = (devicePixelRatio > 1 ? m_largerPictures : m_pictures)[position - 1];
     if (picture.isNull()) {
-        picture.load(QStringLiteral(":/runes/") + key(position));
+        picture = Style::sharpPicture(QStringLiteral(":/runes/") + key(position), devicePixelRatio);
         picture.setText(DescriptionKey,
             QStringLiteral("Rune stone ")
                 + QString::fromUtf8(modVeyloom::kRuneNames[position - 1]));

@@ -60,8 +60,8 @@ void ReadingView::insertFromMimeData(const QMimeData *source)
     document()->addResource(QTextDocument::ImageResource, QUrl(name), picture);
     QTextImageFormat format;
     format.setName(name);
-    format.setWidth(picture.width());
-    format.setHeight(picture.height());
+    format.setWidth(picture.deviceIndependentSize().width());
+    format.setHeight(picture.deviceIndependentSize().height());
     const QString description = picture.text(ImageList::DescriptionKey);
     format.setProperty(QTextFormat::ImageAltText, description);
     format.setToolTip(description);

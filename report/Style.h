@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImage>
 #include <QImageReader>
 #include <QPixmap>
 #include <QRect>
@@ -13,7 +14,6 @@
 #include <QWidget>
 
 #include <cmath>
-#include <initializer_list>
 
 // The look shared by the windows and the reading: colours, the typeface, and window positions,
 // which are laid out in twips, 15 to a logical pixel; Qt scales logical pixels on
@@ -67,18 +67,37 @@ inline QFont verdana(qreal pointSize = NormalPointSize, bool bold = false, bool 
     return font;
 }
 
-// The application icon from its pictures of the given sizes: the main window's caption and the
-// task switcher show 16 and 32. Each picture is read as the PNG it is, without probing every
-// image format for it, and the larger ones, installed for the desktop, are not read at all.
-inline QIcon applicationIcon(std::initializer_list<int> sizes = { 16, 32 })
+// The application icon at the sizes the main window shows it, 16 and 32. Each picture is read
+// as the PNG it is, without probing every image format for it; the larger ones, installed for
+// the desktop, are not read at all.
+inline QIcon applicationIcon()
 {
     QIcon icon;
-    for (int size : sizes) {
+    for (int size : { 16, 32 }) {
         QImageReader reader(QStringLiteral(":/icon/veyloom-%1.png").arg(size), "png");
         reader.setAutoDetectImageFormat(false);
         icon.addPixmap(QPixmap::fromImageReader(&reader));
     }
     return icon;
+}
+
+// Every picture the program shows comes with its drawing at twice the size, "<name>@2x.<ext>".
+// On a screen of more than one device pixel per logical pixel this gives that drawing, which
+// carries the ratio 2 and so keeps the picture's logical size; elsewhere the picture itself.
+inline QImage sharpPicture(const QString &path, qreal devicePixelRatio)
+{
+    if (devicePixelRatio <= 1)
+        return QImage(path);
+    QImage larger(QString(path).insert(path.lastIndexOf(u'.'), QStringLiteral("@2x")));
+    larger.setDevicePixelRatio(2);
+    return larger;
+}
+
+// The application icon as the windows show it in a picture box: its 32 x 32 image.
+inline QPixmap iconPicture(qreal devicePixelRatio)
+{
+    return QPixmap::fromImage(
+        sharpPicture(QStringLiteral(":/icon/veyloom-32.png"), devicePixelRatio));
 }
 
 // Places a window in the middle of its screen's free area.

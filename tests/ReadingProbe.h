@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -15,6 +16,7 @@ struct ReadingLine {
     bool anyBold = false; // some character is bold
     bool allGreen = true; // every character is dark green
     QImage picture; // the picture on the line, if any
+    QSizeF pictureSize; // the size the view lays the picture out at, in logical pixels
     QString pictureName; // what a screen reader says for it
 };
 
@@ -33,6 +35,9 @@ inline std::vector<ReadingLine> readingLines(QTextDocument *document)
                 line.pictureName = format.stringProperty(QTextFormat::ImageAltText);
                 line.picture = qvariant_cast<QImage>(
                     document->resource(QTextDocument::ImageResource, QUrl(name)));
+                line.pictureSize = document->documentLayout()
+                                       ->handlerForObject(QTextFormat::ImageObject)
+                                       ->intrinsicSize(document, fragment.position(), format);
                 continue;
             }
             const bool bold = format.fontWeight() == QFont::Bold;

@@ -1,7 +1,6 @@
 #include "FindControl.h"
 #include "Style.h"
 #include "UrlRecorder.h"
-#include "WebAddresses.h"
 #include "frmAbout.h"
 
 #include <QApplication>
@@ -71,7 +70,7 @@ void TestAbout::labels_data()
     QTest::newRow("Label1") << u"Label1"_s << u"CV Veyloom is a simple software"_s
                             << QColor(128, 0, 0);
     QTest::newRow("lblHomePage") << u"lblHomePage"_s
-                                 << u"Click here to visit "_s + WebAddresses::HomePage
+                                 << u"Click here to visit http://www.orravine.com"_s
                                  << QColor(0, 0, 255);
     QTest::newRow("Label3") << u"Label3"_s << u"Home Business Opportunity."_s << QColor(0, 128, 0);
 }
@@ -104,8 +103,9 @@ void TestAbout::actions_data()
     QTest::newRow("Enter") << QString() << int(Qt::Key_Enter) << QString();
     QTest::newRow("Esc") << QString() << int(Qt::Key_Escape) << QString();
     QTest::newRow("close box") << QString() << 0 << QString();
-    QTest::newRow("lblHomePage") << u"lblHomePage"_s << 0 << WebAddresses::HomePage;
-    QTest::newRow("lblCoBrand") << u"lblCoBrand"_s << 0 << WebAddresses::FullyBranded;
+    QTest::newRow("lblHomePage") << u"lblHomePage"_s << 0 << u"http://www.orravine.com"_s;
+    QTest::newRow("lblCoBrand") << u"lblCoBrand"_s << 0
+                                << u"http://help.orravine.com/fully-branded.html"_s;
 }
 
 void TestAbout::actions()

@@ -2,7 +2,6 @@
 #include "ModalAnswerer.h"
 #include "Style.h"
 #include "UrlRecorder.h"
-#include "WebAddresses.h"
 #include "frmExitScreen.h"
 
 #include <QApplication>
@@ -38,6 +37,7 @@ private slots:
     void placeholders();
     void spaceRefusedInEmailFields_data();
     void spaceRefusedInEmailFields();
+    void limitCountsWholeCharacters();
     void exitClosesEveryWindow_data();
     void exitClosesEveryWindow();
 };
@@ -63,6 +63,7 @@ void TestExitScreen::window()
 
     const QPoint position = screen.pos();
     QVERIFY(showActive(screen));
+    QCOMPARE(QApplication::focusWidget(), control(screen, u"cmdClose"_s));
     QVERIFY(screen.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(screen.pos(), position);
 }
@@ -70,19 +71,24 @@ void TestExitScreen::window()
 void TestExitScreen::linksOpenTheirPage_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("address");
-    QTest::newRow("Check1") << u"Check1"_s << WebAddresses::HomePage;
-    QTest::newRow("lblGoToHome") << u"lblGoToHome"_s << WebAddresses::OtherPrograms;
+    QTest::newRow("Check1") << u"Check1"_s << u"Click Here To Visit www.orravine.com Now"_s
+                            << u"http://www.orravine.com"_s;
+    QTest::newRow("lblGoToHome") << u"lblGoToHome"_s << u"Click Here To Visit Orravine"_s
+                                 << u"http://www.orravine.com/software.html"_s;
 }
 
 void TestExitScreen::linksOpenTheirPage()
 {
     QFETCH(QString, name);
+    QFETCH(QString, text);
     QFETCH(QString, address);
     frmExitScreen screen;
     QVERIFY(showActive(screen));
     UrlRecorder browser;
     QWidget *link = control(screen, name);
+    QCOMPARE(link->property("text").toString(), text);
     QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(8, link->height() / 2));
     QCOMPARE(browser.addresses(), QStringList { address });
     if (auto *check1 = qobject_cast<QCheckBox *>(link))
@@ -121,12 +127,15 @@ void TestExitScreen::placeholders()
     elsewhere->setFocus(Qt::TabFocusReason);
     QCOMPARE(textOf(), placeholder);
 
-    // Only the placeholder itself is emptied, and only blanks count as empty.
-    for (const QString &kept : { placeholder.toUpper(), u"\t"_s }) {
-        setTextOf(kept);
+    // Blanks alone give the placeholder back; only the placeholder itself is emptied, and only
+    // blanks count as empty.
+    const std::pair<QString, QString> leftAs[] = { { u"   "_s, placeholder },
+        { placeholder.toUpper(), placeholder.toUpper() }, { u"\t"_s, u"\t"_s } };
+    for (const auto &[left, shown] : leftAs) {
+        setTextOf(left);
         field->setFocus(Qt::TabFocusReason);
         elsewhere->setFocus(Qt::TabFocusReason);
-        QCOMPARE(textOf(), kept);
+        QCOMPARE(textOf(), shown);
     }
 }
 
@@ -166,6 +175,24 @@ void TestExitScreen::spaceRefusedInEmailFields()
     QTest::keyClicks(txtName, u" Lee"_s);
     QCOMPARE(txtName->text(), u"Your Name Lee"_s);
     QCOMPARE(answerer.seen, 2);
+}
+
+// A name holds 100 characters, also when each takes two UTF-16 units, and never half of one.
+void TestExitScreen::limitCountsWholeCharacters()
+{
+    frmExitScreen screen;
+    auto *field = control<QLineEdit>(screen, u"txtName"_s);
+    field->setText(QString());
+    field->insert(u"🙂"_s.repeated(101));
+    QCOMPARE(field->text(), u"🙂"_s.repeated(100));
+
+    const QString full = u"a"_s.repeated(99) + u"🙂"_s;
+    field->setText(u"a"_s.repeated(99));
+    field->insert(u"🙂🙂"_s);
+    QCOMPARE(field->text(), full);
+    field->setCursorPosition(0);
+    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, u"🙂"_s, Qt::NoModifier);
+    QCOMPARE(field->text(), full);
 }
 
 void TestExitScreen::exitClosesEveryWindow_data()

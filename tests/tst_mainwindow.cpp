@@ -108,8 +108,9 @@ void TestMainWindow::freshWindow()
     QCOMPARE(w.windowIcon().availableSizes(), QList<QSize>({ QSize(16, 16), QSize(32, 32) }));
     QCOMPARE(w.font().pointSizeF(), 8.25);
     QVERIFY(w.lblCobrand->text().contains(QStringLiteral("name &  link here. See \"Help\"")));
-    QVERIFY(w.Label14->text().startsWith(
-        QStringLiteral("The Most Popular Online Mystic Discussion Forum. Click Here To Visit ")));
+    QCOMPARE(w.Label14->text(),
+        QStringLiteral("The Most Popular Online Mystic Discussion Forum. Click Here To Visit "
+                       "www.orravine.com Now."));
     for (QLabel *symbol : w.picDisp)
         QCOMPARE(symbol->pixmap().size(), symbol->size());
     QCOMPARE(w.fraStep[0]->palette().color(QPalette::Window), QColor(192, 192, 192));

@@ -8,6 +8,8 @@
 #include <QSize>
 #include <QtTest>
 
+#include <cstdlib>
+
 #ifndef CV_RESOURCES_DIR
 #error "CV_RESOURCES_DIR must name the resources folder (a string literal)"
 #endif
@@ -107,6 +109,29 @@ QString runePath(const char *key)
     return kResources + QStringLiteral("/runes/") + QLatin1String(key) + QStringLiteral(".jpg");
 }
 
+// The order the program stores the runes in.
+const char *const kRuneKeys[]
+    = { "algiz", "ansuz", "berkano", "eihwas", "fehu", "gebo", "hagalaz", "isa", "jera", "kenaz",
+          "laguz", "mannaz", "nauthiz", "raidho", "sowilo", "thurisaz", "tiwas", "uruz" };
+
+// How far apart two pictures of one size are: the mean difference of their colour and alpha
+// channels, in levels of 255.
+double meanDifference(const QImage &a, const QImage &b)
+{
+    const QImage first = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage second = b.convertToFormat(QImage::Format_ARGB32);
+    double sum = 0;
+    for (int y = 0; y < first.height(); ++y) {
+        for (int x = 0; x < first.width(); ++x) {
+            const QRgb p = first.pixel(x, y);
+            const QRgb q = second.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                + std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
+        }
+    }
+    return sum / (4.0 * first.width() * first.height());
+}
+
 } // namespace
 
 class TestPictureFiles : public QObject
@@ -136,6 +161,9 @@ private slots:
     void iconImageLoads_data();
     void iconImageLoads();
 
+    void largerDrawingMatches_data();
+    void largerDrawingMatches();
+
 private:
     static void addRuneRows();
     static void addChakraRows();
@@ -144,11 +172,7 @@ private:
 void TestPictureFiles::addRuneRows()
 {
     QTest::addColumn<QString>("path");
-    // The order the program stores the runes in.
-    const char *const keys[] = { "algiz", "ansuz", "berkano", "eihwas", "fehu", "gebo", "hagalaz",
-        "isa", "jera", "kenaz", "laguz", "mannaz", "nauthiz", "raidho", "sowilo", "thurisaz",
-        "tiwas", "uruz" };
-    for (const char *key : keys)
+    for (const char *key : kRuneKeys)
         QTest::newRow(key) << runePath(key);
 }
 
@@ -308,6 +332,42 @@ void TestPictureFiles::iconImageLoads()
     QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
     QCOMPARE(qAlpha(image.pixel(size - 1, size - 1)), 0);
     QCOMPARE(qAlpha(image.pixel(size / 2, size / 2)), 255);
+}
+
+// Every picture the program shows has a drawing at twice its size for high-density screens,
+// next to it under Qt's name for it; scaled down, it must give back the small picture.
+void TestPictureFiles::largerDrawingMatches_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("largerPath");
+    const auto addRow = [](const QString &folder, const QString &name, const QString &extension) {
+        const QString base = kResources + u'/' + folder + u'/' + name;
+        QTest::newRow(qPrintable(name))
+            << base + extension << base + QStringLiteral("@2x") + extension;
+    };
+    for (const char *key : kRuneKeys)
+        addRow(QStringLiteral("runes"), QLatin1String(key), QStringLiteral(".jpg"));
+    for (int i = 0; i < 7; ++i)
+        addRow(
+            QStringLiteral("chakras"), QStringLiteral("chakra%1").arg(i), QStringLiteral(".jpg"));
+    addRow(QStringLiteral("icon"), QStringLiteral("veyloom-32"), QStringLiteral(".png"));
+}
+
+void TestPictureFiles::largerDrawingMatches()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, largerPath);
+    QImageReader reader(largerPath);
+    QCOMPARE(reader.format(), QImageReader(path).format());
+    const QImage larger = reader.read();
+    QVERIFY2(!larger.isNull(), qPrintable(largerPath + u' ' + reader.errorString()));
+    const QImage small(path);
+    QCOMPARE(larger.size(), small.size() * 2);
+    // Finer edges and JPEG leave the two a few levels apart (1.3 to 5.8 when written); two
+    // different runes or symbols are 15 or more.
+    const double difference = meanDifference(
+        larger.scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation), small);
+    QVERIFY2(difference < 8, qPrintable(QString::number(difference)));
 }
 
 QTEST_GUILESS_MAIN(TestPictureFiles)

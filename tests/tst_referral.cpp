@@ -1,7 +1,6 @@
 #include "ModalAnswerer.h"
 #include "Referral.h"
 #include "UrlRecorder.h"
-#include "WebAddresses.h"
 #include "frmExitScreen.h"
 
 #include <QLineEdit>
@@ -160,6 +159,11 @@ void TestReferral::formSendsEveryValue_data()
         u"a&%+é"_s.repeated(49).left(242) + u"@example.com"_s, u"Ω\r\n&"_s.repeated(250),
         u"\u200F#"_s.repeated(50), u"b=é"_s.repeated(81).left(242) + u"@example.org"_s };
     QTest::newRow("longest allowed") << longest << longest;
+    // A character past a name's or an address's limit is not taken.
+    QStringList oneOver = longest;
+    for (Field field : { Name, Email, FriendName, FriendEmail })
+        oneOver[field] += u'x';
+    QTest::newRow("one over the limit") << oneOver << longest;
 }
 
 void TestReferral::formSendsEveryValue()
@@ -177,7 +181,7 @@ void TestReferral::formSendsEveryValue()
     Parameters expected;
     for (qsizetype i = 0; i < sent.size(); ++i)
         expected.append({ u"taf%1"_s.arg(i + 1), sent.at(i) });
-    expected.append({ u"taf6"_s, WebAddresses::ProgramSite });
+    expected.append({ u"taf6"_s, u"http://www.cv-veyloom.com/"_s });
     QCOMPARE(serverDecode(url.query(QUrl::FullyEncoded).toLatin1()), expected);
 }
 

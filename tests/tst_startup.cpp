@@ -1,19 +1,23 @@
 #include "LinkLabel.h"
 #include "Startup.h"
 #include "UrlRecorder.h"
-#include "WebAddresses.h"
 #include "frmMain.h"
 
 #include <QFile>
 #include <QFrame>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
+
+using namespace Qt::StringLiterals;
 
 namespace {
-const QDateTime Today(QDate(2026, 12, 7), QTime(9, 30));
+// An hour east of UTC, so that days here and days in UTC part at 23:00 UTC.
+const QDateTime Today(QDate(2026, 12, 7), QTime(9, 30), QTimeZone(3600));
 
 // Runs the reminder today, answering No; how many times it asked.
 int remindToday(QSettings &settings)
@@ -38,10 +42,13 @@ private slots:
     void reminder_data();
     void reminder();
     void reminderAnsweredYesOpensDownloadPage();
+    void localTimeStoredWithItsOffset();
+    void unwritableSettingsDoNotStopStartUp_data();
     void unwritableSettingsDoNotStopStartUp();
     void damagedSettingsFile_data();
     void damagedSettingsFile();
     void offerLabelsDrawnEvenly();
+    void startDrawsOfferLabel();
 
 private:
     QTemporaryDir m_config;
@@ -73,6 +80,11 @@ void TestStartup::reminder_data()
     QTest::newRow("a year ago") << daysAgo(365) << true << true;
     QTest::newRow("14 days ahead") << daysAgo(-14) << false << false;
     QTest::newRow("15 days ahead") << daysAgo(-15) << true << true;
+    // A moment stored with its offset counts by its calendar day here.
+    QTest::newRow("14 days ago here, 15 in UTC")
+        << u"2026-11-22T23:30:00+00:00"_s << false << false;
+    QTest::newRow("15 days ago here, 14 where stored")
+        << u"2026-11-23T00:30:00+02:00"_s << true << true;
 }
 
 void TestStartup::reminder()
@@ -105,9 +117,11 @@ void TestStartup::reminder()
                     QStringLiteral("Do you want to check for an update?") }));
         }
         const QString now = settings.value(Startup::ReminderKey).toString();
-        QCOMPARE(now, writes ? Today.toString(Qt::ISODate) : stored);
+        QCOMPARE(now, writes ? u"2026-12-07T09:30:00+01:00"_s : stored);
         QCOMPARE(browser.addresses(),
-            asks && answer ? QStringList { WebAddresses::Download } : QStringList {});
+            asks && answer ? QStringList { QStringLiteral(
+                "http://www.cv-veyloom.com/download-cv-free-veyloom.html") }
+                           : QStringList {});
     }
 }
 
@@ -132,15 +146,38 @@ void TestStartup::reminderAnsweredYesOpensDownloadPage()
     QCOMPARE(asked, 1);
 }
 
+void TestStartup::localTimeStoredWithItsOffset()
+{
+    QSettings settings(m_config.filePath(u"local.conf"_s), QSettings::IniFormat);
+    Startup::UpdateReminder(
+        settings, [] { return QDateTime(QDate(2026, 7, 1), QTime(12, 0)); },
+        [](const QString &) { return false; });
+    const QString stored = settings.value(Startup::ReminderKey).toString();
+    QVERIFY2(
+        QRegularExpression(u"^2026-07-01T12:00:00[+-]\\d\\d:\\d\\d$"_s).match(stored).hasMatch(),
+        qPrintable(stored));
+}
+
+void TestStartup::unwritableSettingsDoNotStopStartUp_data()
+{
+    QTest::addColumn<QString>("blocked");
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("folder at the file") << QString() << true;
+    // The lock that guards a write: a folder is never removed, garbage only once it is old.
+    QTest::newRow("folder at its lock") << u".lock"_s << true;
+    QTest::newRow("garbage at its lock") << u".lock"_s << false;
+}
+
 void TestStartup::unwritableSettingsDoNotStopStartUp()
 {
-    // A folder where the settings file should be: nothing can be stored.
-    const QString path = m_config.filePath(QStringLiteral("folder.conf"));
-    QVERIFY(QDir().mkpath(path));
+    QFETCH(QString, blocked);
+    QFETCH(bool, folder);
+    const QString path = m_config.filePath(QString::fromLatin1(QTest::currentDataTag()));
+    QFile blocker(path + blocked);
+    QVERIFY(folder ? QDir().mkpath(blocker.fileName()) : blocker.open(QIODevice::WriteOnly));
     QSettings settings(path, QSettings::IniFormat);
     QCOMPARE(remindToday(settings), 0);
-    settings.sync();
-    QVERIFY(settings.status() != QSettings::NoError);
+    QVERIFY(!QFileInfo(path).isFile());
 }
 
 void TestStartup::damagedSettingsFile_data()
@@ -186,6 +223,28 @@ void TestStartup::offerLabelsDrawnEvenly()
     QVERIFY2(
         qAbs(coBrandInFront - draws / 2) < 5 * 23, qPrintable(QString::number(coBrandInFront)));
     QVERIFY(coBrandInFront > 0 && coBrandInFront < draws);
+}
+
+void TestStartup::startDrawsOfferLabel()
+{
+    // Lays a cover over both offer labels as the window first shows; the draw that follows
+    // must bring one of them in front of it.
+    struct Cover : QObject {
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (auto *window = qobject_cast<frmMain *>(watched);
+                window && event->type() == QEvent::Show)
+                (new QWidget(window->fraFullBrand))->raise();
+            return false;
+        }
+    } cover;
+    Startup::openSettings()->remove(Startup::ReminderKey);
+    qApp->installEventFilter(&cover);
+    const std::unique_ptr<frmMain> window = Startup::start();
+    qApp->removeEventFilter(&cover);
+    QVERIFY(window);
+    QObject *front = window->fraFullBrand->children().constLast();
+    QVERIFY(front == window->lblCobrand || front == window->lblFullBrand);
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,41 +1,48 @@
 #!/bin/bash
-# A second start shows only its box and ends; the first copy keeps running.
+# Of two copies started at the same moment one opens its window and the other shows only its
+# box and ends. Only a running copy's lock refuses a start.
 . "$(dirname "$0")/lib.sh"
 
 start_app
-first=$APP_PID
-main=$(wait_window "CV Veyloom v1.0" "$MAIN_WIDTH")
-
+one=$APP_PID
 start_app
-second=$APP_PID
+two=$APP_PID
+wait_window "CV Veyloom v1.0" "$MAIN_WIDTH" >/dev/null
 box=$(wait_window "CV Veyloom")
 [ "$(xdotool search --onlyvisible --name '^CV Veyloom v1.0$' | wc -l)" -eq 1 ] \
-    || fail "the second copy opened a window of its own"
-running "$second" || fail "the second copy ended before its box was answered"
+    || fail "both copies opened a window"
+running "$one" && running "$two" || fail "a copy ended before the box was answered"
 keys "$box" Return
-poll 20 bash -c "! kill -0 $second 2>/dev/null" || fail "the second copy did not end"
-wait "$second" || fail "the second copy ended with status $?"
-running "$first" || fail "the first copy ended"
+poll 20 bash -c "! kill -0 $one 2>/dev/null || ! kill -0 $two 2>/dev/null" \
+    || fail "the refused copy did not end"
+if running "$one"; then first=$one second=$two; else first=$two second=$one; fi
+wait "$second" || fail "the refused copy ended with status $?"
 [ "$(program_processes)" = "$first" ] || fail "copies running: $(program_processes)"
 window_named "CV Veyloom v1.0" "$MAIN_WIDTH" >/dev/null || fail "the first copy's window is gone"
 
 # A copy killed outright leaves its lock behind; the next start is not refused.
 kill -9 "$first"
 wait "$first" 2>/dev/null || true
-lock="$XDG_RUNTIME_DIR/cv-veyloom-$(id -u).lock"
+lock="$XDG_RUNTIME_DIR/cv-veyloom.lock"
 [ -e "$lock" ] || fail "no lock file at $lock"
-start_app
-wait_window "CV Veyloom v1.0" "$MAIN_WIDTH" >/dev/null
-window_named "CV Veyloom" >/dev/null && fail "a start after a killed copy was refused"
-kill -9 "$APP_PID"
 
-# Neither does a lock file that is empty or garbage.
-for content in "" "not a lock file at all"; do
-    printf '%s' "$content" >"$lock"
+# Neither does a lock file that is empty or garbage, nor a folder where the lock file goes.
+for content in killed "" "not a lock file at all" folder; do
+    case $content in
+    killed) ;;
+    folder) rm -f "$lock" && mkdir "$lock" ;;
+    *) printf '%s' "$content" >"$lock" ;;
+    esac
     start_app
     wait_window "CV Veyloom v1.0" "$MAIN_WIDTH" >/dev/null
-    window_named "CV Veyloom" >/dev/null && fail "a lock file holding '$content' refused the start"
+    window_named "CV Veyloom" >/dev/null && fail "a lock file '$content' refused the start"
     kill -9 "$APP_PID"
     wait "$APP_PID" 2>/dev/null || true
 done
+
+# With no runtime folder the lock goes under the user's home, never into a folder all users share.
+XDG_RUNTIME_DIR="" start_app
+wait_window "CV Veyloom v1.0" "$MAIN_WIDTH" >/dev/null
+lock="$WORK/.cache/cv-veyloom/cv-veyloom.lock"
+[ -f "$lock" ] || fail "no lock file at $lock"
 echo "PASS: instances"

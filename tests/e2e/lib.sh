@@ -33,12 +33,13 @@ fail() {
     exit 1
 }
 
-# start_app: starts the program in the background; its pid is in $APP_PID.
+# start_app [NAME=VALUE...]: starts the program in the background, with these variables added to
+# its environment; its pid is in $APP_PID.
 start_app() {
     env -i HOME="$WORK" DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" \
         XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" PATH="$WORK/bin" BROWSER=record-browser \
         QT_QPA_PLATFORM=xcb ASAN_OPTIONS="${ASAN_OPTIONS:-}" LSAN_OPTIONS="${LSAN_OPTIONS:-}" \
-        UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" "$APP" >"$WORK/app.log" 2>&1 &
+        UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" "$@" "$APP" >"$WORK/app.log" 2>&1 &
     APP_PID=$!
     PIDS+=("$APP_PID")
 }

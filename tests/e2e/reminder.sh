@@ -8,7 +8,8 @@ today=$(date +%F)
 start_app
 main=$(wait_window "CV Veyloom v1.0" "$MAIN_WIDTH")
 poll 10 test -s "$SETTINGS" || fail "nothing stored on the first run"
-[ "$(stored_reminder | cut -dT -f1)" = "$today" ] || fail "stored date is '$(stored_reminder)'"
+[[ "$(stored_reminder)" =~ ^$today"T"[0-9:]{8}[+-][0-9]{2}:[0-9]{2}$ ]] \
+    || fail "stored date is '$(stored_reminder)'"
 window_named "CV Veyloom" >/dev/null && fail "a reminder was shown on the first run"
 kill "$APP_PID" && wait "$APP_PID" || true
 

@@ -1,12 +1,12 @@
 #!/bin/bash
 # Runs a command on a virtual X display of its own. Xvfb picks a free display number itself
 # (-displayfd), so runs started side by side never race for the same one, as xvfb-run -a can.
-#   tests/e2e/with-xvfb.sh COMMAND...
+#   [XVFB_SCREEN=WIDTHxHEIGHTxDEPTH] tests/e2e/with-xvfb.sh COMMAND...
 set -u
 number=$(mktemp)
 # -noreset: otherwise the server resets whenever its last client leaves, and a program started
 # at that moment cannot connect.
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$number" 2>/dev/null &
+Xvfb -displayfd 3 -noreset -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp 3>"$number" 2>/dev/null &
 server=$!
 trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -f "$number"' EXIT
 for _ in $(seq 200); do

@@ -167,7 +167,7 @@ QSize pictureSize(int index)
     }
 }
 
-QImage renderChakra(int index)
+QImage renderChakra(int index, int scale)
 {
     using Painter = void (*)(QPainter &, QSizeF);
     static constexpr std::array<Painter, kCount> painters {
@@ -181,7 +181,7 @@ QImage renderChakra(int index)
     };
 
     const QSize size = pictureSize(index);
-    QImage image = drawing::opaqueCanvas(size.width(), size.height(), kPanelGrey);
+    QImage image = drawing::opaqueCanvas(size.width(), size.height(), kPanelGrey, scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painters.at(index)(painter, QSizeF(size));

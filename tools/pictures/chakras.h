@@ -11,7 +11,7 @@ constexpr int kCount = 7;
 // Pixel size of chakra<index>.jpg.
 QSize pictureSize(int index);
 
-// The symbol for `index` (0..6) on the panel grey, tagged 72 dpi.
-QImage renderChakra(int index);
+// The symbol for `index` (0..6) on the panel grey, at `scale` (1, or 2 for twice the size).
+QImage renderChakra(int index, int scale = 1);
 
 } // namespace chakras

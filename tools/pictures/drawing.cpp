@@ -5,22 +5,31 @@
 
 namespace drawing {
 
-QImage opaqueCanvas(int width, int height, const QColor &fill)
+namespace {
+
+QImage scaledCanvas(int width, int height, QImage::Format format, int scale)
 {
-    // RGB32 keeps the JPEG writer on its three-component (colour) path, never grayscale.
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(fill);
-    image.setDotsPerMeterX(kDotsPerMetre72Dpi);
-    image.setDotsPerMeterY(kDotsPerMetre72Dpi);
+    QImage image(width * scale, height * scale, format);
+    image.setDotsPerMeterX(kDotsPerMetre72Dpi * scale);
+    image.setDotsPerMeterY(kDotsPerMetre72Dpi * scale);
+    image.setDevicePixelRatio(scale);
     return image;
 }
 
-QImage transparentCanvas(int size)
+} // namespace
+
+QImage opaqueCanvas(int width, int height, const QColor &fill, int scale)
 {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    // RGB32 keeps the JPEG writer on its three-component (colour) path, never grayscale.
+    QImage image = scaledCanvas(width, height, QImage::Format_RGB32, scale);
+    image.fill(fill);
+    return image;
+}
+
+QImage transparentCanvas(int size, int scale)
+{
+    QImage image = scaledCanvas(size, size, QImage::Format_ARGB32_Premultiplied, scale);
     image.fill(Qt::transparent);
-    image.setDotsPerMeterX(kDotsPerMetre72Dpi);
-    image.setDotsPerMeterY(kDotsPerMetre72Dpi);
     return image;
 }
 

@@ -11,11 +11,15 @@ namespace drawing {
 // 2835 dots per metre is what Qt turns into "72 dpi" in the JFIF header.
 constexpr int kDotsPerMetre72Dpi = 2835;
 
-// An opaque canvas filled with one colour, tagged 72 dpi.
-QImage opaqueCanvas(int width, int height, const QColor &fill);
+// Canvases take the picture's size in logical pixels and a `scale` of 1, or 2 for the drawing at
+// twice the size: the canvas then has `scale` times the pixels and density (72 or 144 dpi) and
+// that device pixel ratio, so the same painting code draws the same picture on it, only finer.
 
-// A transparent canvas (for PNG with alpha), tagged 72 dpi.
-QImage transparentCanvas(int size);
+// An opaque canvas filled with one colour.
+QImage opaqueCanvas(int width, int height, const QColor &fill, int scale = 1);
+
+// A transparent canvas (for PNG with alpha).
+QImage transparentCanvas(int size, int scale = 1);
 
 // A closed, smooth outline through the given points (Catmull-Rom turned into cubic Béziers),
 // so a handful of jittered points becomes a pebble or blob without corners.

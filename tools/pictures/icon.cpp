@@ -17,8 +17,7 @@ const QPointF kCentre(kUnits / 2, kUnits / 2);
 
 // Small icons drop the second petal ring and the outlines, and get a larger disc and a bolder,
 // wider rune, so the rune still reads at 16 px. Lengths are in the 256 units.
-struct Detail
-{
+struct Detail {
     bool innerRing;
     qreal petalHalfWidth; // of the outer ring
     qreal edgeWidth; // 0 = no outlines
@@ -104,10 +103,10 @@ const QList<int> &sizes()
     return all;
 }
 
-QImage renderIcon(int size)
+QImage renderIcon(int size, int scale)
 {
     const Detail detail = detailFor(size);
-    QImage image = drawing::transparentCanvas(size);
+    QImage image = drawing::transparentCanvas(size, scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size / kUnits, size / kUnits);

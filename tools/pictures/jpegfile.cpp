@@ -217,11 +217,13 @@ QStringList check(const QString &path, const Requirements &requirements)
                         .arg(facts.frameSize.height());
     if (!facts.jfif)
         problems << QStringLiteral("has no JFIF APP0 header");
-    else if (facts.densityUnit != 1 || facts.densityX != 72 || facts.densityY != 72)
-        problems << QStringLiteral("JFIF density is %1 x %2 with unit %3, expected 72 x 72 dpi")
+    else if (facts.densityUnit != 1 || facts.densityX != requirements.dotsPerInch
+        || facts.densityY != requirements.dotsPerInch)
+        problems << QStringLiteral("JFIF density is %1 x %2 with unit %3, expected %4 dpi")
                         .arg(facts.densityX)
                         .arg(facts.densityY)
-                        .arg(facts.densityUnit);
+                        .arg(facts.densityUnit)
+                        .arg(requirements.dotsPerInch);
     return problems;
 }
 

@@ -13,8 +13,7 @@
 namespace jpegfile {
 
 // What the marker segments of a JPEG say, read by walking them from SOI up to SOS.
-struct Facts
-{
+struct Facts {
     bool startOfImage = false;
     bool baselineFrame = false; // SOF0
     bool progressiveFrame = false; // SOF2
@@ -36,8 +35,7 @@ QByteArray encode(const QImage &image, int quality);
 // `jpeg` with a COM segment carrying `text` inserted right after its SOI/APP0 header.
 QByteArray withComment(const QByteArray &jpeg, const QByteArray &text);
 
-struct SizedJpeg
-{
+struct SizedJpeg {
     QByteArray bytes;
     int quality = 0;
     qsizetype paddingBytes = 0; // size of the added COM segment, 0 if none
@@ -49,16 +47,16 @@ std::optional<SizedJpeg> encodeInWindow(const QImage &image, qsizetype minBytes,
     const QByteArray &note, QString *error);
 
 // What a written file must satisfy.
-struct Requirements
-{
+struct Requirements {
     QSize size;
     qsizetype minBytes = 0;
     qsizetype maxBytes = std::numeric_limits<qsizetype>::max();
+    int dotsPerInch = 72;
 };
 
 // Re-reads `path` and lists every way it misses the requirements (empty = all good): byte
 // window, pixel size, colour baseline frame with 3 components, no progressive frame, JFIF
-// density 72 x 72 dots per inch.
+// density in dots per inch.
 QStringList check(const QString &path, const Requirements &requirements);
 
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error);

@@ -11,6 +11,7 @@
 #include "runes.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
 
@@ -22,8 +23,29 @@ namespace {
 constexpr qsizetype kRuneMinBytes = 6269;
 constexpr qsizetype kRuneMaxBytes = 6443;
 
+// Each picture the program shows is also drawn at twice its size for high-density screens,
+// saved next to it under the name Qt looks for: "algiz.jpg" and "algiz@2x.jpg".
+constexpr int kLargerScale = 2;
+
+// The larger rune drawings have four times the pixels in at most twice the bytes, which keeps
+// the repository small. That leaves a quality of about 80 to 85, a little below the small files',
+// which is fine since JPEG's blocks look half as large on the screen; the floor keeps it there.
+constexpr qsizetype kLargerRuneMaxBytes = 2 * kRuneMaxBytes;
+constexpr int kLargerRuneMinQuality = 75;
+
 // The chakra symbols have no size window; a high fixed quality keeps their edges clean.
 constexpr int kChakraQuality = 92;
+
+// The icon size the windows show as a picture, which gets a larger drawing too.
+constexpr int kShownIconSize = 32;
+
+// The file name of a picture drawn at `scale`: "algiz.jpg" at 1, "algiz@2x.jpg" at 2.
+QString scaledName(const QString &name, int scale)
+{
+    QString scaled = name;
+    return scale == 1 ? name
+                      : scaled.insert(name.lastIndexOf(u'.'), QStringLiteral("@%1x").arg(scale));
+}
 
 // One progress line on stdout.
 void say(const QString &line)
@@ -46,75 +68,92 @@ bool verified(const QString &path, const jpegfile::Requirements &requirements)
     return problems.isEmpty();
 }
 
+bool writeRune(const QDir &dir, int index, int scale)
+{
+    const QString key = runes::signs().at(index).key;
+    const QString path = dir.filePath(scaledName(key + QStringLiteral(".jpg"), scale));
+    const QByteArray note = "CV Veyloom rune stone: " + key.toLatin1();
+    jpegfile::Requirements requirements { QSize(runes::kWidth, runes::kHeight), kRuneMinBytes,
+        kRuneMaxBytes };
+    if (scale != 1)
+        requirements = { requirements.size * scale, 0, kLargerRuneMaxBytes,
+            requirements.dotsPerInch * scale };
+
+    QString error;
+    const auto jpeg = jpegfile::encodeInWindow(runes::renderRuneStone(index, scale),
+        requirements.minBytes, requirements.maxBytes, note, &error);
+    if (!jpeg || !jpegfile::writeBytes(path, jpeg->bytes, &error))
+        return fail(path, error);
+    if (scale != 1 && jpeg->quality < kLargerRuneMinQuality)
+        return fail(path,
+            QStringLiteral("quality %1 is below %2").arg(jpeg->quality).arg(kLargerRuneMinQuality));
+    QString line = QStringLiteral("runes/%1  quality %2  %3 bytes")
+                       .arg(QFileInfo(path).fileName())
+                       .arg(jpeg->quality)
+                       .arg(jpeg->bytes.size());
+    if (jpeg->paddingBytes > 0)
+        line += QStringLiteral("  (comment padding %1 bytes)").arg(jpeg->paddingBytes);
+    say(line);
+    return verified(path, requirements);
+}
+
 bool writeRunes(const QDir &dir)
 {
     bool ok = true;
-    const QList<runes::RuneSign> &signs = runes::signs();
-    for (int i = 0; i < signs.size(); ++i) {
-        const QString key = signs.at(i).key;
-        const QString path = dir.filePath(key + QStringLiteral(".jpg"));
-        const QByteArray note = "CV Veyloom rune stone: " + key.toLatin1();
-
-        QString error;
-        const auto jpeg = jpegfile::encodeInWindow(
-            runes::renderRuneStone(i), kRuneMinBytes, kRuneMaxBytes, note, &error);
-        if (!jpeg || !jpegfile::writeBytes(path, jpeg->bytes, &error)) {
-            ok = fail(path, error);
-            continue;
-        }
-        QString line = QStringLiteral("runes/%1.jpg  quality %2  %3 bytes")
-                           .arg(key)
-                           .arg(jpeg->quality)
-                           .arg(jpeg->bytes.size());
-        if (jpeg->paddingBytes > 0)
-            line += QStringLiteral("  (comment padding %1 bytes)").arg(jpeg->paddingBytes);
-        say(line);
-        ok = verified(path, { QSize(runes::kWidth, runes::kHeight), kRuneMinBytes, kRuneMaxBytes })
-            && ok;
+    for (int i = 0; i < runes::signs().size(); ++i) {
+        ok = writeRune(dir, i, 1) && ok;
+        ok = writeRune(dir, i, kLargerScale) && ok;
     }
     return ok;
+}
+
+bool writeChakra(const QDir &dir, int index, int scale)
+{
+    const QString path = dir.filePath(scaledName(QStringLiteral("chakra%1.jpg").arg(index), scale));
+    QString error;
+    const QByteArray bytes = jpegfile::encode(chakras::renderChakra(index, scale), kChakraQuality);
+    if (bytes.isEmpty() || !jpegfile::writeBytes(path, bytes, &error))
+        return fail(path, bytes.isEmpty() ? QStringLiteral("JPEG encoding failed") : error);
+    say(QStringLiteral("chakras/%1  quality %2  %3 bytes")
+            .arg(QFileInfo(path).fileName())
+            .arg(kChakraQuality)
+            .arg(bytes.size()));
+    jpegfile::Requirements requirements { chakras::pictureSize(index) * scale };
+    requirements.dotsPerInch *= scale;
+    return verified(path, requirements);
 }
 
 bool writeChakras(const QDir &dir)
 {
     bool ok = true;
     for (int i = 0; i < chakras::kCount; ++i) {
-        const QString name = QStringLiteral("chakra%1.jpg").arg(i);
-        const QString path = dir.filePath(name);
-        QString error;
-        const QByteArray bytes = jpegfile::encode(chakras::renderChakra(i), kChakraQuality);
-        if (bytes.isEmpty() || !jpegfile::writeBytes(path, bytes, &error)) {
-            ok = fail(path, bytes.isEmpty() ? QStringLiteral("JPEG encoding failed") : error);
-            continue;
-        }
-        say(QStringLiteral("chakras/%1  quality %2  %3 bytes")
-                .arg(name)
-                .arg(kChakraQuality)
-                .arg(bytes.size()));
-        ok = verified(path, { chakras::pictureSize(i) }) && ok;
+        ok = writeChakra(dir, i, 1) && ok;
+        ok = writeChakra(dir, i, kLargerScale) && ok;
     }
     return ok;
+}
+
+bool writeIcon(const QDir &dir, int size, int scale)
+{
+    const QString path
+        = dir.filePath(scaledName(QStringLiteral("veyloom-%1.png").arg(size), scale));
+    QImageWriter writer(path, "png");
+    if (!writer.write(icon::renderIcon(size, scale)))
+        return fail(path, writer.errorString());
+    const QImage back(path);
+    if (back.size() != QSize(size, size) * scale || !back.hasAlphaChannel())
+        return fail(path,
+            QStringLiteral("does not read back as a %1 px image with alpha").arg(size * scale));
+    say(QStringLiteral("icon/%1").arg(QFileInfo(path).fileName()));
+    return true;
 }
 
 bool writeIcons(const QDir &dir)
 {
     bool ok = true;
-    for (const int size : icon::sizes()) {
-        const QString name = QStringLiteral("veyloom-%1.png").arg(size);
-        const QString path = dir.filePath(name);
-        QImageWriter writer(path, "png");
-        if (!writer.write(icon::renderIcon(size))) {
-            ok = fail(path, writer.errorString());
-            continue;
-        }
-        const QImage back(path);
-        if (back.size() != QSize(size, size) || !back.hasAlphaChannel())
-            ok = fail(
-                path, QStringLiteral("does not read back as a %1 px image with alpha").arg(size));
-        else
-            say(QStringLiteral("icon/%1").arg(name));
-    }
-    return ok;
+    for (const int size : icon::sizes())
+        ok = writeIcon(dir, size, 1) && ok;
+    return writeIcon(dir, kShownIconSize, kLargerScale) && ok;
 }
 
 } // namespace

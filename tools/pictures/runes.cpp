@@ -116,10 +116,10 @@ const QList<RuneSign> &signs()
     return all;
 }
 
-QImage renderRuneStone(int index)
+QImage renderRuneStone(int index, int scale)
 {
     QRandomGenerator rng(kSeedBase + quint32(index) * 7919u);
-    QImage image = drawing::opaqueCanvas(kWidth, kHeight, Qt::white);
+    QImage image = drawing::opaqueCanvas(kWidth, kHeight, Qt::white, scale);
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

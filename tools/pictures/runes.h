@@ -9,8 +9,7 @@
 namespace runes {
 
 // One sign: each stroke is a polyline in a unit box (x 0..1 across, y 0..1 down).
-struct RuneSign
-{
+struct RuneSign {
     QString key;
     QList<QList<QPointF>> strokes;
 };
@@ -18,10 +17,10 @@ struct RuneSign
 // The runes in the order the program stores them (alphabetical by key).
 const QList<RuneSign> &signs();
 
-// The finished picture of one rune: its sign on a grey pebble on white, 113 x 151 pixels.
-// `index` selects both the sign and the stone's seed, so every stone differs but re-running
-// draws exactly the same picture.
-QImage renderRuneStone(int index);
+// The finished picture of one rune: its sign on a grey pebble on white, 113 x 151 pixels times
+// `scale` (1, or 2 for the drawing at twice the size). `index` selects both the sign and the
+// stone's seed, so every stone differs but re-running draws exactly the same picture.
+QImage renderRuneStone(int index, int scale = 1);
 
 constexpr int kWidth = 113;
 constexpr int kHeight = 151;

@@ -34,8 +34,7 @@ QColor shifted(const QColor &base, int delta, int alpha = 255)
 // is smooth like a worn pebble but never a perfect oval.
 QList<QPointF> outlinePoints(const Stone &stone, QRandomGenerator &rng)
 {
-    struct Harmonic
-    {
+    struct Harmonic {
         int order;
         qreal amplitude;
         qreal phase;
@@ -141,7 +140,9 @@ void paintGrit(QPainter &painter, const Stone &stone, QRandomGenerator &rng)
 
 void paintGrain(QPainter &painter, const Stone &stone, QRandomGenerator &rng)
 {
-    // A per-pixel layer of faint light and dark noise: the granular surface of real stone.
+    // A per-pixel layer of faint light and dark noise: the granular surface of real stone. Its
+    // pixels are logical ones (2 x 2 on a canvas of twice the size), so the texture, and every
+    // random number drawn after it, stay the same at any scale.
     const QRect area = stone.outline.boundingRect().toAlignedRect();
     QImage grain(area.size(), QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < grain.height(); ++y) {
