@@ -2,9 +2,11 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QPixmap>
 #include <QRect>
 #include <QScreen>
@@ -41,10 +43,23 @@ inline const QColor Yellow(255, 255, 0);
 
 inline constexpr qreal NormalPointSize = 8.25;
 
-// Verdana where it is installed; elsewhere the nearest sans-serif face the system offers.
+// The family that shows Verdana on this system: Verdana itself where it is installed, elsewhere
+// the sans-serif face the system offers in its place. Found once; every font then asks for it
+// by name, which spares each of them the search for a substitute and draws the same glyphs.
+inline QString typeface()
+{
+    static const QString family = [] {
+        QFont wanted(QStringLiteral("Verdana"));
+        wanted.setStyleHint(QFont::SansSerif);
+        wanted.setPointSizeF(NormalPointSize);
+        return QFontInfo(wanted).family();
+    }();
+    return family;
+}
+
 inline QFont verdana(qreal pointSize = NormalPointSize, bool bold = false, bool underline = false)
 {
-    QFont font(QStringLiteral("Verdana"));
+    QFont font(typeface());
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
@@ -52,13 +67,17 @@ inline QFont verdana(qreal pointSize = NormalPointSize, bool bold = false, bool 
     return font;
 }
 
-// The application icon at the sizes the windows show it. The larger sizes are installed for the
-// desktop; decoding them at every start would cost more than drawing the rest of the window.
+// The application icon at the sizes the main window shows it, 16 and 32. Each picture is read
+// as the PNG it is, without probing every image format for it; the larger ones, installed for
+// the desktop, are not read at all.
 inline QIcon applicationIcon()
 {
     QIcon icon;
-    for (int size : { 16, 32, 48 })
-        icon.addFile(QStringLiteral(":/icon/veyloom-%1.png").arg(size), QSize(size, size));
+    for (int size : { 16, 32 }) {
+        QImageReader reader(QStringLiteral(":/icon/veyloom-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImageReader(&reader));
+    }
     return icon;
 }
 
