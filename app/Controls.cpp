@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QLayout>
 #include <QPixmap>
 #include <QScreen>
@@ -47,8 +48,11 @@ void setUpWindow(QWidget &window, const QString &name, QWidget &client, int widt
 QIcon applicationIcon()
 {
     QIcon icon;
-    for (int size : { 16, 32, 48 })
-        icon.addFile(QStringLiteral(":/icon/veyloom-%1.png").arg(size), QSize(size, size));
+    for (int size : { 16, 32 }) {
+        QImageReader reader(QStringLiteral(":/icon/veyloom-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImageReader(&reader));
+    }
     return icon;
 }
 

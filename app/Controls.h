@@ -71,8 +71,9 @@ void fixBackground(QWidget *area, const QColor &background);
 // client area's fixed size, in twips.
 void setUpWindow(QWidget &window, const QString &name, QWidget &client, int width, int height);
 
-// The application icon at the sizes the windows show it. The larger sizes are installed for the
-// desktop; decoding them at every start would cost more than drawing the rest of the window.
+// The application icon at the sizes the main window shows it, 16 and 32. Each picture is read
+// as the PNG it is, without probing every image format for it; the larger ones, installed for
+// the desktop, are not read at all.
 QIcon applicationIcon();
 // The application icon as the windows show it in a picture box: its 32 x 32 image.
 QPixmap iconPicture(qreal devicePixelRatio);

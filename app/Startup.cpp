@@ -3,6 +3,7 @@
 #include "MessageBox.h"
 #include "Shutdown.h"
 #include "SkipOnFailure.h"
+#include "Style.h"
 #include "WebAddresses.h"
 #include "frmMain.h"
 #include "modHelp.h"
@@ -11,6 +12,8 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QFont>
+#include <QGuiApplication>
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QSettings>
@@ -37,6 +40,25 @@ QDateTime systemClock()
 {
     return QDateTime::currentDateTime();
 }
+
+// Lends the application a font for as long as it lives. Qt lays out a new line edit's and text
+// view's empty text in the application font before they take their own; with the window's font
+// lent while the window is built, the system font, which nothing on it shows, is not loaded.
+class ApplicationFontLoan
+{
+public:
+    explicit ApplicationFontLoan(const QFont &font)
+        : m_own(QGuiApplication::font())
+    {
+        QGuiApplication::setFont(font);
+    }
+    ~ApplicationFontLoan() { QGuiApplication::setFont(m_own); }
+    ApplicationFontLoan(const ApplicationFontLoan &) = delete;
+    ApplicationFontLoan &operator=(const ApplicationFontLoan &) = delete;
+
+private:
+    QFont m_own;
+};
 
 // Whether the process named in a lock file is one of this user's on this machine.
 bool runsHereForThisUser(qint64 pid, const QString &host)
@@ -183,7 +205,10 @@ std::unique_ptr<frmMain> start()
             [](const QString &question) { return MessageBox::askYesNo(nullptr, question); });
     });
 
-    auto window = std::make_unique<frmMain>();
+    auto window = [] {
+        const ApplicationFontLoan loan(Style::font(Style::Font::Window));
+        return std::make_unique<frmMain>();
+    }();
     skipOnFailure([&] { window->show(); });
     skipOnFailure([&] { CoBrand_Randomize(*window, random); });
     return window;

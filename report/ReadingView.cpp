@@ -4,21 +4,118 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMimeData>
+#include <QImage>
+#include <QPixmap>
+#include <QPointer>
 #include <QTextCursor>
 #include <QTextImageFormat>
 #include <QUrl>
 
+#include <cstdlib>
+
+#if defined(VEYLOOM_X11_CLIPBOARD) && QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
+
+namespace {
+
+#if defined(VEYLOOM_X11_CLIPBOARD) && QT_CONFIG(xcb)
+struct X11Clipboard {
+    xcb_connection_t *connection = nullptr;
+    xcb_atom_t atom = XCB_ATOM_NONE;
+};
+
+// The display server's connection and the clipboard's name on it; no connection off X11.
+X11Clipboard x11Clipboard()
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return {};
+    // Looked up once per run; names belong to the display server.
+    static const xcb_atom_t atom = [connection] {
+        const xcb_intern_atom_cookie_t cookie
+            = xcb_intern_atom(connection, false, sizeof("CLIPBOARD") - 1, "CLIPBOARD");
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+        const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return found;
+    }();
+    if (atom == XCB_ATOM_NONE)
+        return {};
+    return { connection, atom };
+}
+#endif
+
+// Gives up the X11 clipboard with a request that needs no answer, so that emptying it waits
+// neither on the display server nor on the program that owns it. False off X11.
+bool releaseX11Clipboard()
+{
+#if defined(VEYLOOM_X11_CLIPBOARD) && QT_CONFIG(xcb)
+    const X11Clipboard x11 = x11Clipboard();
+    if (!x11.connection)
+        return false;
+    // The server's current time, as no event stands behind an emptying made by the reading.
+    // The request leaves with the next batch, when Qt next flushes the connection.
+    xcb_set_selection_owner(x11.connection, XCB_NONE, x11.atom, XCB_CURRENT_TIME);
+    return true;
+#else
+    return false;
+#endif
+}
+
+// Whether no program owns the X11 clipboard. It asks the display server, never the owner.
+// False off X11.
+bool x11ClipboardUnowned()
+{
+#if defined(VEYLOOM_X11_CLIPBOARD) && QT_CONFIG(xcb)
+    const X11Clipboard x11 = x11Clipboard();
+    if (!x11.connection)
+        return false;
+    xcb_get_selection_owner_reply_t *reply = xcb_get_selection_owner_reply(
+        x11.connection, xcb_get_selection_owner(x11.connection, x11.atom), nullptr);
+    const bool unowned = reply && reply->owner == XCB_NONE;
+    std::free(reply);
+    return unowned;
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
 void EmptyClipboard()
 {
-    if (QClipboard *clipboard = QGuiApplication::clipboard())
+    // Known to be empty once this program has emptied it: a reading would empty it dozens of
+    // times and the mouse does so at every move, but once is enough until it reports a change.
+    static QPointer<QClipboard> watched;
+    static bool knownEmpty = false;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return;
+    if (watched != clipboard) {
+        watched = clipboard;
+        knownEmpty = false;
+        // Changes are reported after the fact, this program's own emptying among them.
+        QObject::connect(
+            clipboard, &QClipboard::changed, clipboard, [clipboard](QClipboard::Mode mode) {
+                if (mode == QClipboard::Clipboard)
+                    knownEmpty = !clipboard->ownsClipboard() && x11ClipboardUnowned();
+            });
+    }
+    if (knownEmpty)
+        return;
+    // Qt drops what this program itself put on the clipboard only when emptied through Qt.
+    if (clipboard->ownsClipboard() || !releaseX11Clipboard())
         clipboard->clear();
+    knownEmpty = true;
 }
 
 ReadingView::ReadingView(QWidget *parent)
     : QTextEdit(parent)
 {
     setAcceptRichText(false);
+    setAcceptDrops(false);
     setUndoRedoEnabled(false);
     viewport()->setMouseTracking(true);
     // A reading is nearly always longer than the view; a scroll bar that is always there keeps
@@ -36,37 +133,38 @@ void ReadingView::setReadOnlyFlag(bool readOnly)
         setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
-bool ReadingView::canInsertFromMimeData(const QMimeData *source) const
+void ReadingView::insertPicture(const QImage &picture)
 {
-    if (isReadOnly() || !source || source->formats().isEmpty())
-        return false;
-    return source->hasImage() || QTextEdit::canInsertFromMimeData(source);
-}
-
-void ReadingView::insertFromMimeData(const QMimeData *source)
-{
-    if (!canInsertFromMimeData(source))
-        return;
-    if (!source->hasImage()) {
-        QTextEdit::insertFromMimeData(source);
-        return;
-    }
-    // Take the picture out first: inserting it changes the text, which empties the clipboard
-    // that owns the source.
-    const QImage picture = qvariant_cast<QImage>(source->imageData());
     if (picture.isNull())
         return;
-    const QString name = QStringLiteral("veyloom-picture:%1").arg(++m_pictureCount);
-    document()->addResource(QTextDocument::ImageResource, QUrl(name), picture);
-    QTextImageFormat format;
-    format.setName(name);
-    format.setWidth(picture.deviceIndependentSize().width());
-    format.setHeight(picture.deviceIndependentSize().height());
-    const QString description = picture.text(ImageList::DescriptionKey);
-    format.setProperty(QTextFormat::ImageAltText, description);
-    format.setToolTip(description);
-    textCursor().insertImage(format);
+    // Each picture is prepared once, as a pixmap, which laying the text out would otherwise make
+    // from the image at every pass.
+    auto it = m_pictures.find(picture.cacheKey());
+    if (it == m_pictures.end()) {
+        Picture entry;
+        const QString name = QStringLiteral("picture%1").arg(m_pictures.size());
+        entry.url = QUrl(name);
+        entry.pixmap = QPixmap::fromImage(picture);
+        entry.format.setName(name);
+        entry.format.setWidth(picture.deviceIndependentSize().width());
+        entry.format.setHeight(picture.deviceIndependentSize().height());
+        const QString description = picture.text(ImageList::DescriptionKey);
+        entry.format.setProperty(QTextFormat::ImageAltText, description);
+        entry.format.setToolTip(description);
+        it = m_pictures.insert(picture.cacheKey(), entry);
+    }
+    document()->addResource(QTextDocument::ImageResource, it->url, it->pixmap);
+    textCursor().insertImage(it->format);
 }
+
+// Asking what another program's clipboard or drag holds could wait on that program.
+bool ReadingView::canInsertFromMimeData(const QMimeData *) const
+{
+    return false;
+}
+
+void ReadingView::insertFromMimeData(const QMimeData *)
+{ }
 
 bool ReadingView::viewportEvent(QEvent *event)
 {

@@ -1,10 +1,17 @@
 #pragma once
 
+#include <QHash>
+#include <QPixmap>
 #include <QTextEdit>
+#include <QTextImageFormat>
+#include <QUrl>
 
-// The read-only view that shows the reading. It takes pictures pasted into it, and every change
-// of its text and every click or mouse action over it empties the system clipboard, so that
-// nothing copied out of a reading lingers there.
+class QImage;
+
+// The read-only view that shows the reading. Pictures go into its document directly; nothing
+// from the clipboard or from a drag and drop can enter it. Every change of its text and every
+// click or mouse action over it empties the system clipboard, so that nothing copied out of a
+// reading lingers there.
 class ReadingView : public QTextEdit
 {
     Q_OBJECT
@@ -14,6 +21,9 @@ public:
 
     // Read-only still lets the user select and copy with the mouse or the keyboard.
     void setReadOnlyFlag(bool readOnly);
+    // Inserts the picture at the insertion point, which moves behind it; the picture's
+    // description becomes its alternative text. A null picture inserts nothing.
+    void insertPicture(const QImage &picture);
 
 protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
@@ -22,8 +32,15 @@ protected:
     bool viewportEvent(QEvent *event) override;
 
 private:
-    int m_pictureCount = 0;
+    struct Picture {
+        QUrl url;
+        QPixmap pixmap;
+        QTextImageFormat format;
+    };
+    QHash<qint64, Picture> m_pictures;
 };
 
-// Empties the system clipboard; a clipboard that cannot be reached is left alone.
+// Empties the system clipboard; a clipboard that cannot be reached is left alone. It never asks
+// another program for anything, and once this program has emptied the clipboard it does
+// nothing more until the clipboard reports a change.
 void EmptyClipboard();

@@ -1,5 +1,6 @@
 #include "Style.h"
 
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -9,9 +10,22 @@
 namespace Style {
 
 namespace {
-// Verdana where it is installed; elsewhere the nearest sans-serif face the system offers.
-QFont face(qreal pointSize, bool bold = false, bool underline = false,
-    const QString &family = QStringLiteral("Verdana"))
+// The family that shows Verdana on this system: Verdana itself where it is installed, elsewhere
+// the sans-serif face the system offers in its place. Found once; every font then asks for it
+// by name, which spares each of them the search for a substitute and draws the same glyphs.
+QString verdana()
+{
+    static const QString family = [] {
+        QFont wanted(QStringLiteral("Verdana"));
+        wanted.setStyleHint(QFont::SansSerif);
+        wanted.setPointSizeF(8.25);
+        return QFontInfo(wanted).family();
+    }();
+    return family;
+}
+
+QFont face(
+    qreal pointSize, bool bold = false, bool underline = false, const QString &family = verdana())
 {
     QFont font(family);
     font.setStyleHint(QFont::SansSerif);

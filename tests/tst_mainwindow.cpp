@@ -9,6 +9,7 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -104,7 +105,10 @@ void TestMainWindow::freshWindow()
     QCOMPARE(w.lblQNo->text(), QStringLiteral("Question No"));
     QCOMPARE(w.cmdProceed->text(), QStringLiteral("&Get Veyloom Reading"));
     QVERIFY(w.RTB->isReadOnly());
-    QCOMPARE(w.font().family(), QStringLiteral("Verdana"));
+    QFont verdana(QStringLiteral("Verdana"));
+    verdana.setStyleHint(QFont::SansSerif);
+    QCOMPARE(w.font().family(), QFontInfo(verdana).family());
+    QCOMPARE(w.windowIcon().availableSizes(), QList<QSize>({ QSize(16, 16), QSize(32, 32) }));
     QCOMPARE(w.font().pointSizeF(), 8.25);
     QVERIFY(w.lblCobrand->text().contains(QStringLiteral("name &  link here. See \"Help\"")));
     QCOMPARE(w.Label14->text(),

@@ -101,6 +101,15 @@ keys() {
 
 clipboard() { xclip -selection clipboard -o 2>/dev/null || true; }
 
+READINGS=$(dirname "${BASH_SOURCE[0]}")/../readings
+
+# golden_block STATE CHAKRA: that chakra's block (0 Root) of the golden reading of all seven
+# chakras in that state, as plain text copied out of the view gives it.
+golden_block() {
+    awk -v chakra="$2" '/^\*\*.* is (Underactive|Open|Overactive)$/ { ++block } block == chakra + 1' \
+        "$READINGS/all-$1.txt" | sed -e 's/^\*\*//' -e 's/^\[picture [a-z]*\.jpg\]$/\xEF\xBF\xBC/'
+}
+
 stored_reminder() { sed -n 's/^LastUpdateReminder=//p' "$SETTINGS" 2>/dev/null || true; }
 
 running() { kill -0 "$1" 2>/dev/null; }

@@ -2,14 +2,6 @@
 # A whole test of two chakras taken with the mouse, the reading read back with the keyboard,
 # the clipboard emptied by the mouse, and a menu link and a label link reaching the browser.
 . "$(dirname "$0")/lib.sh"
-READINGS=$(dirname "$0")/../readings
-
-# golden_block STATE CHAKRA: that chakra's block (0 Root) of the golden reading of all seven
-# chakras in that state, as plain text copied out of the view gives it.
-golden_block() {
-    awk -v chakra="$2" '/^\*\*.* is (Underactive|Open|Overactive)$/ { ++block } block == chakra + 1' \
-        "$READINGS/all-$1.txt" | sed -e 's/^\*\*//' -e 's/^\[picture [a-z]*\.jpg\]$/\xEF\xBF\xBC/'
-}
 
 # Something another program put on the clipboard before the reading.
 printf 'copied elsewhere' | xclip -selection clipboard
