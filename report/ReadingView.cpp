@@ -1,10 +1,12 @@
 #include "ReadingView.h"
 
 #include "ImageList.h"
+#include "Style.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPalette>
 #include <QPixmap>
 #include <QPointer>
 #include <QTextCursor>
@@ -124,6 +126,13 @@ ReadingView::ReadingView(QWidget *parent)
     setTabChangesFocus(true);
     setReadOnlyFlag(true);
     connect(this, &QTextEdit::textChanged, this, &EmptyClipboard);
+    if (const QColor background = Style::readingBackground();
+        background != palette().color(QPalette::Base)) {
+        QPalette colours = palette();
+        colours.setColor(QPalette::Base, background);
+        colours.setColor(QPalette::Text, Qt::black);
+        setPalette(colours);
+    }
 }
 
 void ReadingView::setReadOnlyFlag(bool readOnly)

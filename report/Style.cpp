@@ -44,6 +44,13 @@ double luminance(const QColor &colour)
     return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF())
         + 0.0722 * linear(rgb.blueF());
 }
+
+// Easy to read: a contrast of 4.5 : 1 or more in relative luminance.
+bool readable(const QColor &text, const QColor &background)
+{
+    const auto [darker, lighter] = std::minmax({ luminance(text), luminance(background) });
+    return (lighter + 0.05) / (darker + 0.05) >= 4.5;
+}
 } // namespace
 
 QFont font(Font role)
@@ -84,8 +91,13 @@ QImage sharpPicture(const QString &path, qreal devicePixelRatio)
 QColor textOn(const QColor &background)
 {
     const QColor text = QGuiApplication::palette().color(QPalette::WindowText);
-    const auto [darker, lighter] = std::minmax({ luminance(text), luminance(background) });
-    return (lighter + 0.05) / (darker + 0.05) >= 4.5 ? text : QColor(Qt::black);
+    return readable(text, background) ? text : QColor(Qt::black);
+}
+
+QColor readingBackground()
+{
+    const QColor base = QGuiApplication::palette().color(QPalette::Base);
+    return readable(Colour::ReadingText, base) ? base : QColor(Qt::white);
 }
 
 } // namespace Style

@@ -59,6 +59,10 @@ inline const QColor PanelLink(255, 255, 0);
 // in relative luminance), black where it does not.
 QColor textOn(const QColor &background);
 
+// The reading's background: the desktop's own where the reading's fixed text colour can be read
+// on it, white where it cannot (a dark colour scheme).
+QColor readingBackground();
+
 // Every picture the program shows comes with its drawing at twice the size, "<name>@2x.<ext>".
 // On a screen of more than one device pixel per logical pixel this gives that drawing, which
 // carries the ratio 2 and so keeps the picture's logical size; elsewhere the picture itself.

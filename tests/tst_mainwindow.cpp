@@ -412,9 +412,14 @@ void TestMainWindow::readableOnFixedBackgrounds_data()
     // where it reaches a contrast of 4.5 : 1 with both (navy: 9.9 and 18), black where it
     // does not (white: 1.8 and 1).
     QTest::addColumn<QColor>("expected");
-    QTest::newRow("dark scheme") << QColor(34, 32, 32) << QColor(Qt::white) << QColor(Qt::black);
+    // The reading's dark green needs the same contrast with the view's background.
+    QTest::addColumn<QColor>("base");
+    QTest::addColumn<QColor>("readingBase");
+    QTest::newRow("dark scheme") << QColor(34, 32, 32) << QColor(Qt::white) << QColor(Qt::black)
+                                 << QColor(30, 30, 30) << QColor(Qt::white);
     QTest::newRow("light scheme, navy text")
-        << QColor(239, 239, 239) << QColor(0, 0, 96) << QColor(0, 0, 96);
+        << QColor(239, 239, 239) << QColor(0, 0, 96) << QColor(0, 0, 96) << QColor(255, 255, 240)
+        << QColor(255, 255, 240);
 }
 
 void TestMainWindow::readableOnFixedBackgrounds()
@@ -422,10 +427,13 @@ void TestMainWindow::readableOnFixedBackgrounds()
     QFETCH(QColor, window);
     QFETCH(QColor, windowText);
     QFETCH(QColor, expected);
+    QFETCH(QColor, base);
+    QFETCH(QColor, readingBase);
     const auto restore
         = qScopeGuard([old = QApplication::palette()] { QApplication::setPalette(old); });
     QPalette scheme(window, window);
     scheme.setColor(QPalette::WindowText, windowText);
+    scheme.setColor(QPalette::Base, base);
     QApplication::setPalette(scheme);
 
     frmMain main;
@@ -444,6 +452,7 @@ void TestMainWindow::readableOnFixedBackgrounds()
         QVERIFY(text);
         QCOMPARE(text->palette().color(QPalette::WindowText), expected);
     }
+    QCOMPARE(main.RTB->palette().color(QPalette::Base), readingBase);
 }
 
 QTEST_MAIN(TestMainWindow)
