@@ -4,8 +4,27 @@
 #include <QObject>
 
 #include <exception>
-#include <source_location>
 #include <utility>
+#include <version>
+
+#ifdef __cpp_lib_source_location
+#include <source_location>
+using StepPlace = std::source_location;
+#else
+// Where a step was written, for compilers whose standard library lacks std::source_location
+// (clang before 15 with libstdc++).
+struct StepPlace {
+    static constexpr StepPlace current(
+        const char *file = __builtin_FILE(), unsigned line = __builtin_LINE()) noexcept
+    {
+        return { file, line };
+    }
+    constexpr const char *file_name() const noexcept { return m_file; }
+    constexpr unsigned line() const noexcept { return m_line; }
+    const char *m_file;
+    unsigned m_line;
+};
+#endif
 
 // Event handlers run each step this way: a step that fails is skipped without a word to the user
 // and the handler goes on with its next step, so nothing escapes into Qt's event loop. Skipped
@@ -14,8 +33,7 @@
 Q_DECLARE_LOGGING_CATEGORY(lcSkipped)
 
 template <typename Step>
-void skipOnFailure(
-    Step &&step, const std::source_location &where = std::source_location::current()) noexcept
+void skipOnFailure(Step &&step, const StepPlace &where = StepPlace::current()) noexcept
 {
     try {
         std::forward<Step>(step)();
@@ -29,7 +47,7 @@ void skipOnFailure(
 // Runs step in the skip-on-failure mode each time the sender emits signal.
 template <typename Sender, typename Signal, typename Step>
 QMetaObject::Connection connectStep(const Sender *sender, Signal signal, const QObject *context,
-    Step step, const std::source_location &where = std::source_location::current())
+    Step step, const StepPlace &where = StepPlace::current())
 {
     return QObject::connect(
         sender, signal, context, [step = std::move(step), where] { skipOnFailure(step, where); });
