@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include <cstdlib>
+#include <utility>
 
 #if defined(VEYLOOM_X11_CLIPBOARD) && QT_CONFIG(xcb)
 #include <xcb/xcb.h>
@@ -22,18 +23,13 @@
 namespace {
 
 #if defined(VEYLOOM_X11_CLIPBOARD) && QT_CONFIG(xcb)
-struct X11Clipboard {
-    xcb_connection_t *connection = nullptr;
-    xcb_atom_t atom = XCB_ATOM_NONE;
-};
-
 // The display server's connection and the clipboard's name on it; no connection off X11.
-X11Clipboard x11Clipboard()
+std::pair<xcb_connection_t *, xcb_atom_t> x11Clipboard()
 {
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
     if (!connection)
-        return {};
+        return { nullptr, XCB_ATOM_NONE };
     // Looked up once per run; names belong to the display server.
     static const xcb_atom_t atom = [connection] {
         const xcb_intern_atom_cookie_t cookie
@@ -43,46 +39,46 @@ X11Clipboard x11Clipboard()
         std::free(reply);
         return found;
     }();
-    if (atom == XCB_ATOM_NONE)
-        return {};
-    return { connection, atom };
+    return { atom == XCB_ATOM_NONE ? nullptr : connection, atom };
 }
-#endif
 
 // Gives up the X11 clipboard with a request that needs no answer, so that emptying it waits
 // neither on the display server nor on the program that owns it. False off X11.
 bool releaseX11Clipboard()
 {
-#if defined(VEYLOOM_X11_CLIPBOARD) && QT_CONFIG(xcb)
-    const X11Clipboard x11 = x11Clipboard();
-    if (!x11.connection)
+    const auto [connection, atom] = x11Clipboard();
+    if (!connection)
         return false;
     // The server's current time, as no event stands behind an emptying made by the reading.
     // The request leaves with the next batch, when Qt next flushes the connection.
-    xcb_set_selection_owner(x11.connection, XCB_NONE, x11.atom, XCB_CURRENT_TIME);
+    xcb_set_selection_owner(connection, XCB_NONE, atom, XCB_CURRENT_TIME);
     return true;
-#else
-    return false;
-#endif
 }
 
 // Whether no program owns the X11 clipboard. It asks the display server, never the owner.
 // False off X11.
 bool x11ClipboardUnowned()
 {
-#if defined(VEYLOOM_X11_CLIPBOARD) && QT_CONFIG(xcb)
-    const X11Clipboard x11 = x11Clipboard();
-    if (!x11.connection)
+    const auto [connection, atom] = x11Clipboard();
+    if (!connection)
         return false;
     xcb_get_selection_owner_reply_t *reply = xcb_get_selection_owner_reply(
-        x11.connection, xcb_get_selection_owner(x11.connection, x11.atom), nullptr);
+        connection, xcb_get_selection_owner(connection, atom), nullptr);
     const bool unowned = reply && reply->owner == XCB_NONE;
     std::free(reply);
     return unowned;
-#else
-    return false;
-#endif
 }
+#else
+bool releaseX11Clipboard()
+{
+    return false;
+}
+
+bool x11ClipboardUnowned()
+{
+    return false;
+}
+#endif
 
 } // namespace
 
