@@ -89,51 +89,26 @@ void TestCatalogue::chakraNames()
     QCOMPARE(ChakraNames, expected);
 }
 
-// The opening words and length show which paragraph went wrong; the CRC-16 of its bytes catches
-// any changed letter, blank or line break anywhere in it.
+// Length and CRC-16 of each paragraph's bytes: any changed letter, blank or swapped paragraph
+// shows.
 void TestCatalogue::chakraParagraphs_data()
 {
     QTest::addColumn<int>("table");
     QTest::addColumn<int>("chakra");
-    QTest::addColumn<QString>("opening");
     QTest::addColumn<int>("length");
     QTest::addColumn<int>("crc");
-
-    struct Row {
-        const char *opening;
-        int length;
-        quint16 crc;
-    };
-    const Row rows[3][7] = {
-        { { "Fear, nervousness, inferiority and shyness", 105, 14948 },
-            { "In under-active state of this chakra", 165, 7726 },
-            { "The under-active makes you inactive", 84, 1832 },
-            { "In an under-active state you are reserved", 83, 7322 },
-            { "When this chakra is under-active", 94, 20330 },
-            { "You get confused and are dependent", 94, 51617 },
-            { "Under-active state builds stubborn thinking", 89, 37272 } },
-        { { "If this root energy is open", 201, 47903 },
-            { "In open state this very center", 174, 30781 },
-            { "Open state of this chakra shows", 131, 7463 },
-            { "In an open state of this chakra", 124, 26085 },
-            { "In open you are bold enough", 102, 26741 },
-            { "When it is open you will have", 79, 3476 },
-            { "Open state makes you neutral", 81, 29718 } },
-        { { "In the over-active state you become greedy", 175, 11369 },
-            { "In case of over-active state", 113, 8437 },
-            { "Over-active state of this chakra", 117, 44584 },
-            { "In an over-active state you are highly", 141, 51914 },
-            { "In an over-active state you tend to speak", 105, 16711 },
-            { "In over-active state you may tend", 84, 13822 },
-            { "Over-active state makes you overconfident", 166, 25831 } },
+    const int rows[3][7][2] = {
+        { { 105, 14948 }, { 165, 7726 }, { 84, 1832 }, { 83, 7322 }, { 94, 20330 }, { 94, 51617 },
+            { 89, 37272 } },
+        { { 201, 47903 }, { 174, 30781 }, { 131, 7463 }, { 124, 26085 }, { 102, 26741 },
+            { 79, 3476 }, { 81, 29718 } },
+        { { 175, 11369 }, { 113, 8437 }, { 117, 44584 }, { 141, 51914 }, { 105, 16711 },
+            { 84, 13822 }, { 166, 25831 } },
     };
     const char *tableNames[3] = { "under-active", "open", "over-active" };
     for (int t = 0; t < 3; ++t) {
-        for (int c = 0; c < 7; ++c) {
-            const Row &row = rows[t][c];
-            QTest::addRow("%s %d", tableNames[t], c)
-                << t << c << QString::fromUtf8(row.opening) << row.length << int(row.crc);
-        }
+        for (int c = 0; c < 7; ++c)
+            QTest::addRow("%s %d", tableNames[t], c) << t << c << rows[t][c][0] << rows[t][c][1];
     }
 }
 
@@ -141,14 +116,12 @@ void TestCatalogue::chakraParagraphs()
 {
     QFETCH(int, table);
     QFETCH(int, chakra);
-    QFETCH(QString, opening);
     QFETCH(int, length);
     QFETCH(int, crc);
     LoadCatalogue();
     const std::array<std::string_view, ChakraCount> *tables[3]
         = { &UnderActiveTexts, &OpenStateTexts, &OverActiveTexts };
     const std::string_view text = (*tables[table])[chakra];
-    QVERIFY2(QString::fromUtf8(text).startsWith(opening), std::string(text).c_str());
     QCOMPARE(codePoints(text), std::size_t(length));
     QCOMPARE(int(qChecksum(QByteArrayView(text.data(), qsizetype(text.size())))), crc);
 }
