@@ -23,7 +23,6 @@ private slots:
     void countsOnlyOwnQuestions();
     void comparisonIsExact_data();
     void comparisonIsExact();
-    void chakraOfQuestion_data();
     void chakraOfQuestion();
     void incompleteInputDoesNotOverrun();
 };
@@ -104,21 +103,12 @@ void TestScoring::comparisonIsExact()
     QCOMPARE(int(ScoreAnswers({ 0, 0, 0 }, token.toStdString() + "/")[0]), points);
 }
 
-void TestScoring::chakraOfQuestion_data()
-{
-    QTest::addColumn<int>("question");
-    QTest::addColumn<int>("chakra");
-    const int bounds[][2] = { { 0, 0 }, { 7, 0 }, { 8, 1 }, { 15, 1 }, { 16, 2 }, { 23, 2 },
-        { 24, 3 }, { 31, 3 }, { 32, 4 }, { 39, 4 }, { 40, 5 }, { 47, 5 }, { 48, 6 }, { 55, 6 } };
-    for (const auto &b : bounds)
-        QTest::addRow("question %d", b[0]) << b[0] << b[1];
-}
-
 void TestScoring::chakraOfQuestion()
 {
-    QFETCH(int, question);
-    QFETCH(int, chakra);
-    QCOMPARE(ChakraOfQuestion(question), chakra);
+    const int bounds[][2] = { { 0, 0 }, { 7, 0 }, { 8, 1 }, { 15, 1 }, { 16, 2 }, { 23, 2 },
+        { 24, 3 }, { 31, 3 }, { 32, 4 }, { 39, 4 }, { 40, 5 }, { 47, 5 }, { 48, 6 }, { 55, 6 } };
+    for (const auto &[question, chakra] : bounds)
+        QCOMPARE(ChakraOfQuestion(question), chakra);
 }
 
 void TestScoring::incompleteInputDoesNotOverrun()
