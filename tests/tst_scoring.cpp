@@ -10,22 +10,6 @@ Q_DECLARE_METATYPE(ChakraScoreTable)
 Q_DECLARE_METATYPE(ChakraState)
 Q_DECLARE_METATYPE(Ticks)
 
-namespace {
-// Takes a whole test of the ticked chakras, answering every question with `answer`, and
-// scores it the way the reading does.
-ChakraScoreTable scoreUniformTest(Ticks ticked, Answer answer)
-{
-    FakeScreens screens;
-    screens.ticked = ticked;
-    TestRun run;
-    StartTest(run, screens);
-    screens.answerAll(run, { answer });
-    return ScoreAnswers(run.QuestionList, run.AnswerTrail);
-}
-
-constexpr Ticks allSeven = { true, true, true, true, true, true, true };
-} // namespace
-
 class TestScoring : public QObject
 {
     Q_OBJECT
@@ -37,10 +21,8 @@ private slots:
     void rateScore_data();
     void rateScore();
     void countsOnlyOwnQuestions();
-    void perfectScoreIsOverActive();
     void comparisonIsExact_data();
     void comparisonIsExact();
-    void chakraOfQuestion_data();
     void chakraOfQuestion();
     void incompleteInputDoesNotOverrun();
 };
@@ -50,14 +32,13 @@ void TestScoring::uniformAnswers_data()
     QTest::addColumn<Ticks>("ticked");
     QTest::addColumn<Answer>("answer");
     QTest::addColumn<ChakraScoreTable>("expected");
+    const Ticks allSeven = { true, true, true, true, true, true, true };
     QTest::newRow("all yes") << allSeven << Answer::Yes
                              << ChakraScoreTable { 4, 4, 5, 4, 4, 4, 4, 0 };
     QTest::newRow("all no") << allSeven << Answer::No
                             << ChakraScoreTable { 4, 4, 3, 4, 4, 4, 4, 0 };
     QTest::newRow("all may be") << allSeven << Answer::MayBe
                                 << ChakraScoreTable { 0, 0, 0, 0, 0, 0, 0, 0 };
-    QTest::newRow("heart only, yes") << Ticks { false, false, false, true } << Answer::Yes
-                                     << ChakraScoreTable { -1, -1, -1, 4, -1, -1, -1, 0 };
     QTest::newRow("navel and crown, no") << Ticks { false, false, true, false, false, false,
         true } << Answer::No << ChakraScoreTable { -1, -1, 3, -1, -1, -1, 4, 0 };
 }
@@ -67,24 +48,21 @@ void TestScoring::uniformAnswers()
     QFETCH(Ticks, ticked);
     QFETCH(Answer, answer);
     QFETCH(ChakraScoreTable, expected);
-    QCOMPARE(scoreUniformTest(ticked, answer), expected);
+    FakeScreens screens;
+    screens.ticked = ticked;
+    TestRun run;
+    StartTest(run, screens);
+    screens.answerAll(run, { answer });
+    QCOMPARE(ScoreAnswers(run.QuestionList, run.AnswerTrail), expected);
 }
 
 void TestScoring::rateScore_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<ChakraState>("state");
-    const ChakraState expected[9] = {
-        ChakraState::UnderActive,
-        ChakraState::UnderActive,
-        ChakraState::UnderActive,
-        ChakraState::Open,
-        ChakraState::Open,
-        ChakraState::Open,
-        ChakraState::OverActive,
-        ChakraState::OverActive,
-        ChakraState::OverActive,
-    };
+    const ChakraState under = ChakraState::UnderActive, open = ChakraState::Open,
+                      over = ChakraState::OverActive;
+    const ChakraState expected[9] = { under, under, under, open, open, open, over, over, over };
     for (int count = 0; count <= 8; ++count)
         QTest::addRow("%d", count) << count << expected[count];
 }
@@ -99,35 +77,12 @@ void TestScoring::rateScore()
 void TestScoring::countsOnlyOwnQuestions()
 {
     // Root answered with every scoring answer, Crown with "May Be" throughout.
-    FakeScreens screens;
-    screens.ticked[0] = true;
-    screens.ticked[6] = true;
-    TestRun run;
-    StartTest(run, screens);
-    for (int i = 0; i < 16; ++i) {
-        const int q = run.QuestionList[run.CurrentQuestion];
-        if (q < 8)
-            screens.answer = modVeyloom::ScoringAnswers[q] == "Yes" ? Answer::Yes : Answer::No;
-        else
-            screens.answer = Answer::MayBe;
-        NextQuestion(run, screens);
-    }
-    QCOMPARE(ScoreAnswers(run.QuestionList, run.AnswerTrail),
-        (ChakraScoreTable { 8, -1, -1, -1, -1, -1, 0, 0 }));
-}
-
-void TestScoring::perfectScoreIsOverActive()
-{
-    std::vector<std::int16_t> list;
-    std::string trail;
-    for (int q = 16; q < 24; ++q) {
-        list.push_back(std::int16_t(q));
-        trail += std::string(modVeyloom::ScoringAnswers[q]) + "/";
-    }
-    list.insert(list.end(), { 0, 0 });
-    const ChakraScoreTable score = ScoreAnswers(list, trail);
-    QCOMPARE(score[2], 8);
-    QCOMPARE(RateScore(score[2]), ChakraState::OverActive);
+    const std::vector<std::int16_t> list
+        = { 0, 1, 2, 3, 4, 5, 6, 7, 48, 49, 50, 51, 52, 53, 54, 55, 0, 0 };
+    std::string trail = "Yes/No/Yes/No/Yes/No/No/Yes/";
+    for (int i = 0; i < 8; ++i)
+        trail += "May Be/";
+    QCOMPARE(ScoreAnswers(list, trail), (ChakraScoreTable { 8, -1, -1, -1, -1, -1, 0, 0 }));
 }
 
 void TestScoring::comparisonIsExact_data()
@@ -138,7 +93,6 @@ void TestScoring::comparisonIsExact_data()
     QTest::newRow("Yes") << QStringLiteral("Yes") << 1;
     QTest::newRow("lower case") << QStringLiteral("yes") << 0;
     QTest::newRow("padded") << QStringLiteral("Yes ") << 0;
-    QTest::newRow("No") << QStringLiteral("No") << 0;
     QTest::newRow("May Be") << QStringLiteral("May Be") << 0;
 }
 
@@ -146,26 +100,15 @@ void TestScoring::comparisonIsExact()
 {
     QFETCH(QString, token);
     QFETCH(int, points);
-    const std::vector<std::int16_t> list = { 0, 0, 0 };
-    QCOMPARE(int(ScoreAnswers(list, token.toStdString() + "/")[0]), points);
-}
-
-void TestScoring::chakraOfQuestion_data()
-{
-    QTest::addColumn<int>("question");
-    QTest::addColumn<int>("chakra");
-    const int bounds[][2] = { { 0, 0 }, { 7, 0 }, { 8, 1 }, { 15, 1 }, { 16, 2 }, { 23, 2 },
-        { 24, 3 }, { 31, 3 }, { 32, 4 }, { 39, 4 }, { 40, 5 }, { 47, 5 }, { 48, 6 }, { 55, 6 } };
-    for (const auto &b : bounds)
-        QTest::addRow("question %d", b[0]) << b[0] << b[1];
+    QCOMPARE(int(ScoreAnswers({ 0, 0, 0 }, token.toStdString() + "/")[0]), points);
 }
 
 void TestScoring::chakraOfQuestion()
 {
-    QFETCH(int, question);
-    QFETCH(int, chakra);
-    QCOMPARE(ChakraOfQuestion(question), chakra);
-    QCOMPARE(ChakraOfQuestion(question), question / 8);
+    const int bounds[][2] = { { 0, 0 }, { 7, 0 }, { 8, 1 }, { 15, 1 }, { 16, 2 }, { 23, 2 },
+        { 24, 3 }, { 31, 3 }, { 32, 4 }, { 39, 4 }, { 40, 5 }, { 47, 5 }, { 48, 6 }, { 55, 6 } };
+    for (const auto &[question, chakra] : bounds)
+        QCOMPARE(ChakraOfQuestion(question), chakra);
 }
 
 void TestScoring::incompleteInputDoesNotOverrun()
