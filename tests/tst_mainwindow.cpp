@@ -81,8 +81,6 @@ void TestMainWindow::freshWindow()
     QCOMPARE(current(), w.fraStep[0]);
     QCOMPARE(w.fraStep[0]->title() + u'|' + w.fraStep[1]->title() + u'|' + w.fraStep[2]->title(),
         QStringLiteral("Personal Details|Veyloom Question|Veyloom Result"));
-    QVERIFY(w.fraStep[0]->isVisible());
-    QVERIFY(!w.fraStep[1]->isVisible() && !w.fraStep[2]->isVisible());
     QStringList captions;
     for (QCheckBox *box : w.chkOption)
         captions << box->text() + (box->isChecked() ? QStringLiteral(" ticked") : QString());
@@ -219,13 +217,6 @@ void TestMainWindow::backToMain()
     QVERIFY(w.testRun().QuestionList.empty() && w.testRun().AnswerTrail.empty());
     QCOMPARE(w.testRun().CurrentQuestion, 16);
     QCOMPARE(w.RTB->toPlainText(), reading);
-
-    click(w.chkOption[0]);
-    click(w.cmdProceed);
-    QCOMPARE(w.lblQNo->text(), QStringLiteral("Question 1 of 8"));
-    click(w.optAnswer[2]);
-    click(w.cmdNext);
-    QCOMPARE(QString::fromStdString(w.testRun().AnswerTrail), QStringLiteral("May Be/"));
 }
 
 void TestMainWindow::refusesWithNothingTicked()
