@@ -13,10 +13,9 @@
 struct ReadingLine {
     QString text;
     bool bold = false; // every character of the line is bold
-    bool anyBold = false; // some character is bold
-    bool allGreen = true; // every character is dark green
-    QImage picture; // the picture on the line, if any
-    QSizeF pictureSize; // the size the view lays the picture out at, in logical pixels
+    bool uneven = false; // bold only in part, or some character not dark green
+    QImage picture;
+    QSizeF pictureSize; // as the view lays it out, in logical pixels
     QString pictureName; // what a screen reader says for it
 };
 
@@ -26,26 +25,25 @@ inline std::vector<ReadingLine> readingLines(QTextDocument *document)
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         ReadingLine line;
         line.text = block.text();
-        bool boldSoFar = true;
+        bool allBold = true, anyBold = false;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
+            const QTextCharFormat format = it.fragment().charFormat();
             if (format.isImageFormat()) {
-                const QString name = format.toImageFormat().name();
                 line.pictureName = format.stringProperty(QTextFormat::ImageAltText);
-                line.picture = qvariant_cast<QImage>(
-                    document->resource(QTextDocument::ImageResource, QUrl(name)));
+                line.picture = qvariant_cast<QImage>(document->resource(
+                    QTextDocument::ImageResource, QUrl(format.toImageFormat().name())));
                 line.pictureSize = document->documentLayout()
                                        ->handlerForObject(QTextFormat::ImageObject)
-                                       ->intrinsicSize(document, fragment.position(), format);
+                                       ->intrinsicSize(document, it.fragment().position(), format);
                 continue;
             }
             const bool bold = format.fontWeight() == QFont::Bold;
-            boldSoFar = boldSoFar && bold;
-            line.anyBold = line.anyBold || bold;
-            line.allGreen = line.allGreen && format.foreground().color() == QColor(0, 128, 0);
+            allBold = allBold && bold;
+            anyBold = anyBold || bold;
+            line.uneven = line.uneven || format.foreground().color() != QColor(0, 128, 0);
         }
-        line.bold = boldSoFar && !line.text.isEmpty() && line.picture.isNull();
+        line.bold = allBold && !line.text.isEmpty() && line.picture.isNull();
+        line.uneven = line.uneven || line.bold != anyBold;
         lines.push_back(line);
     }
     return lines;

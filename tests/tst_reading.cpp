@@ -20,20 +20,19 @@ namespace {
 // Per chakra: -1 not ticked, otherwise how many of its questions get their scoring answer
 // (the rest get "May Be").
 using Counts = std::array<int, 7>;
-constexpr int Untested = -1;
+constexpr int U = -1;
 
 TestRun takeTest(const Counts &counts)
 {
     LoadCatalogue();
     FakeScreens screens;
     for (int c = 0; c < 7; ++c)
-        screens.ticked[c] = counts[c] != Untested;
+        screens.ticked[c] = counts[c] != U;
     TestRun run;
     StartTest(run, screens);
     while (screens.readings == 0) {
         const int q = run.QuestionList[run.CurrentQuestion];
-        const int c = q / 8;
-        if (q % 8 < counts[c])
+        if (q % 8 < counts[q / 8])
             screens.answer = ScoringAnswers[q] == "Yes" ? Answer::Yes : Answer::No;
         else
             screens.answer = Answer::MayBe;
@@ -42,12 +41,12 @@ TestRun takeTest(const Counts &counts)
     return run;
 }
 
-QString text(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
-
 const QString Picture = QString(QChar::ObjectReplacementCharacter);
+
+QImage rgb(const QImage &image)
+{
+    return image.convertToFormat(QImage::Format_RGB32);
+}
 
 // The name of the committed rune picture file that holds the same image.
 QString pictureFile(const QImage &picture)
@@ -55,15 +54,12 @@ QString pictureFile(const QImage &picture)
     static const auto files = [] {
         std::vector<std::pair<QString, QImage>> list;
         const QDir folder(QStringLiteral(CV_RESOURCES_DIR "/runes"));
-        for (const QFileInfo &file : folder.entryInfoList({ QStringLiteral("*.jpg") })) {
-            list.emplace_back(
-                file.fileName(), QImage(file.filePath()).convertToFormat(QImage::Format_RGB32));
-        }
+        for (const QFileInfo &file : folder.entryInfoList({ QStringLiteral("*.jpg") }))
+            list.emplace_back(file.fileName(), rgb(QImage(file.filePath())));
         return list;
     }();
-    const QImage shown = picture.convertToFormat(QImage::Format_RGB32);
     for (const auto &[name, image] : files) {
-        if (image == shown)
+        if (image == rgb(picture))
             return name;
     }
     return QStringLiteral("unknown");
@@ -81,15 +77,14 @@ QStringList marked(const std::vector<ReadingLine> &lines)
             text.replace(Picture, QStringLiteral("[picture %1]").arg(pictureFile(line.picture)));
         if (line.bold)
             text.prepend(QStringLiteral("**"));
-        if (!line.allGreen || line.bold != line.anyBold)
+        if (line.uneven)
             text.prepend(QStringLiteral("!!"));
         texts << text;
     }
     return texts;
 }
 
-// The golden reading of all seven chakras in one state, cut into one block per chakra at the
-// bold headings.
+// The golden reading of all seven chakras in one state, cut at the bold headings.
 std::array<QStringList, 7> goldenBlocks(const QString &state)
 {
     QFile file(QStringLiteral(CV_READINGS_DIR "/all-%1.txt").arg(state.toLower()));
@@ -97,7 +92,6 @@ std::array<QStringList, 7> goldenBlocks(const QString &state)
         qFatal("no golden reading %s", qPrintable(file.fileName()));
     std::array<QStringList, 7> blocks;
     int chakra = -1;
-    // The file ends with the line break after the reading's last line.
     for (const QString &line : QString::fromUtf8(file.readAll()).chopped(1).split(u'\n')) {
         chakra += line.startsWith(u"**") && line.endsWith(QStringLiteral(" is ") + state);
         if (chakra < 0 || chakra > 6)
@@ -107,7 +101,6 @@ std::array<QStringList, 7> goldenBlocks(const QString &state)
     return blocks;
 }
 
-// The lines the reading of a test must show, marked as the golden files mark them.
 QStringList expectedReading(const Counts &counts)
 {
     static const std::array<std::array<QStringList, 7>, 3> golden
@@ -115,20 +108,11 @@ QStringList expectedReading(const Counts &counts)
               goldenBlocks(QStringLiteral("Overactive")) };
     QStringList lines;
     for (int c = 0; c < 7; ++c) {
-        if (counts[c] != Untested)
+        if (counts[c] != U)
             lines << golden[counts[c] <= 2 ? 0 : counts[c] <= 5 ? 1 : 2][c];
     }
     // The document always has one block after the last line break.
-    lines << QString();
-    return lines;
-}
-
-QStringList textLines(const std::vector<ReadingLine> &lines)
-{
-    QStringList texts;
-    for (const ReadingLine &line : lines)
-        texts << line.text;
-    return texts;
+    return lines << QString();
 }
 
 } // namespace
@@ -141,8 +125,6 @@ class TestReading : public QObject
 
 private slots:
     void init();
-    void imageListPositions_data();
-    void imageListPositions();
     void readingText_data();
     void readingText();
     void picturesAreTheRunes();
@@ -150,8 +132,8 @@ private slots:
     void nothingPlacedOnClipboard();
     void mouseOverViewEmptiesClipboard_data();
     void mouseOverViewEmptiesClipboard();
-    void positionsWithoutPicture_data();
-    void positionsWithoutPicture();
+    void pictureAtPosition_data();
+    void pictureAtPosition();
     void userCannotEdit();
     void nothingEntersFromOutside_data();
     void nothingEntersFromOutside();
@@ -167,58 +149,21 @@ void TestReading::init()
     m_view->resize(483, 225);
 }
 
-void TestReading::imageListPositions_data()
-{
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QString>("key");
-    QTest::newRow("0") << 0 << QString();
-    for (int position = 1; position <= RuneCount; ++position) {
-        const QString key = text(kRuneNames[position - 1]).toLower() + QStringLiteral(".jpg");
-        QTest::addRow("%d", position) << position << key;
-    }
-    QTest::newRow("19") << 19 << QString();
-}
-
-void TestReading::imageListPositions()
-{
-    QFETCH(int, position);
-    QFETCH(QString, key);
-    const QImage picture = m_pictures.picture(position);
-    QCOMPARE(ImageList::key(position), key);
-    if (key.isEmpty()) {
-        QVERIFY(picture.isNull());
-        return;
-    }
-    // Position p is the picture of rune p - 1, compiled in from the committed file.
-    QCOMPARE(picture.size(), QSize(113, 151));
-    const QImage file(QStringLiteral(CV_RESOURCES_DIR "/runes/") + key);
-    QCOMPARE(
-        picture.convertToFormat(QImage::Format_RGB32), file.convertToFormat(QImage::Format_RGB32));
-}
-
 void TestReading::readingText_data()
 {
     QTest::addColumn<Counts>("counts");
-    const int u = Untested;
     QTest::newRow("all seven under-active") << Counts { 0, 1, 2, 0, 1, 2, 0 };
     QTest::newRow("all seven open") << Counts { 3, 4, 5, 3, 4, 5, 4 };
     QTest::newRow("all seven over-active") << Counts { 6, 7, 8, 6, 7, 8, 6 };
-    QTest::newRow("sacral over-active") << Counts { u, 8, u, u, u, u, u };
-    QTest::newRow("crown and root, root first") << Counts { 0, u, u, u, u, u, 7 };
-    QTest::newRow("boundaries 2 3 5 6") << Counts { 2, u, 3, u, 5, 6, u };
-    QTest::newRow("navel under-active, curly apostrophes") << Counts { u, u, 1, u, u, u, u };
-    QTest::newRow("states mixed") << Counts { 0, 4, 8, u, 3, u, 6 };
-    QTest::newRow("all seven not open") << Counts { 0, 8, 2, 6, 1, 7, 0 };
+    QTest::newRow("crown and root, root first") << Counts { 0, U, U, U, U, U, 7 };
+    QTest::newRow("boundaries 2 3 5 6") << Counts { 2, U, 3, U, 5, 6, U };
 }
 
 void TestReading::readingText()
 {
     QFETCH(Counts, counts);
     ComposeReading(*m_view, m_pictures, takeTest(counts));
-    const std::vector<ReadingLine> lines = readingLines(m_view->document());
-    QCOMPARE(marked(lines), expectedReading(counts));
-    // Plain text taken from the view gives the same lines.
-    QCOMPARE(m_view->toPlainText().split(QLatin1Char('\n')), textLines(lines));
+    QCOMPARE(marked(readingLines(m_view->document())), expectedReading(counts));
     QVERIFY(m_view->isReadOnly());
 }
 
@@ -227,13 +172,9 @@ void TestReading::picturesAreTheRunes()
     // Also run at 200 % display scaling (the test tst_reading_200).
     const qreal ratio = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
     QCOMPARE(m_view->devicePixelRatio(), ratio);
-    ComposeReading(
-        *m_view, m_pictures, takeTest({ Untested, Untested, 0, 8, Untested, Untested, Untested }));
+    ComposeReading(*m_view, m_pictures, takeTest({ U, U, 0, 8, U, U, U }));
     const std::vector<ReadingLine> lines = readingLines(m_view->document());
-    const QStringList names
-        = { QStringLiteral("Uruz"), QStringLiteral("Nauthiz"), QStringLiteral("Isa"),
-              QStringLiteral("Laguz"), QStringLiteral("Gebo"), QStringLiteral("Ansuz"),
-              QStringLiteral("Raidho"), QStringLiteral("Tiwas"), QStringLiteral("Eihwas") };
+    // Which runes: the golden files; here how each is shown at this scaling.
     int found = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].picture.isNull())
@@ -241,32 +182,23 @@ void TestReading::picturesAreTheRunes()
         QCOMPARE(lines[i].text, Picture);
         const QString name
             = lines[i + 2].text.mid(QStringLiteral("Corresponding Runes Stone: ").size());
-        QCOMPARE(name, names[found]);
+        ++found;
         QCOMPARE(lines[i].pictureName, QStringLiteral("Rune stone ") + name);
-        // At any scaling the picture takes 113 x 151 logical pixels; on a screen of more device
-        // pixels it is the rune's drawing at twice the size.
+        // At any scaling 113 x 151 logical pixels; at 200 % the drawing made at twice the size.
         QCOMPARE(lines[i].pictureSize, QSizeF(113, 151));
         const QString file = QStringLiteral(CV_RESOURCES_DIR "/runes/") + name.toLower()
             + (ratio > 1 ? QStringLiteral("@2x.jpg") : QStringLiteral(".jpg"));
-        QCOMPARE(lines[i].picture.convertToFormat(QImage::Format_RGB32),
-            QImage(file).convertToFormat(QImage::Format_RGB32));
-        ++found;
+        QCOMPARE(rgb(lines[i].picture), rgb(QImage(file)));
     }
-    QCOMPARE(found, names.size());
+    QCOMPARE(found, 9);
 }
 
 void TestReading::secondReadingReplacesFirst()
 {
-    const Counts first = { 0, 8, 1, 7, 2, 6, 0 };
-    const Counts second = { Untested, Untested, Untested, 4, Untested, Untested, Untested };
-    ComposeReading(*m_view, m_pictures, takeTest(first));
+    const Counts second = { U, U, U, 4, U, U, U };
+    ComposeReading(*m_view, m_pictures, takeTest({ 0, 8, 1, 7, 2, 6, 0 }));
     ComposeReading(*m_view, m_pictures, takeTest(second));
     QCOMPARE(marked(readingLines(m_view->document())), expectedReading(second));
-
-    ComposeReading(*m_view, m_pictures, takeTest(first));
-    const QString once = m_view->toPlainText();
-    ComposeReading(*m_view, m_pictures, takeTest(first));
-    QCOMPARE(m_view->toPlainText(), once);
 }
 
 void TestReading::nothingPlacedOnClipboard()
@@ -278,8 +210,7 @@ void TestReading::nothingPlacedOnClipboard()
         const QMimeData *data = clipboard->mimeData();
         formatsAtEachChange << (data ? data->formats() : QStringList());
     });
-    ComposeReading(
-        *m_view, m_pictures, takeTest({ 8, Untested, Untested, Untested, Untested, Untested, 0 }));
+    ComposeReading(*m_view, m_pictures, takeTest({ 8, U, U, U, U, U, 0 }));
     disconnect(clipboard, nullptr, this, nullptr);
     // Emptied once, for the copied text; the six pictures never passed through it.
     QCOMPARE(formatsAtEachChange, QList<QStringList> { QStringList() });
@@ -288,82 +219,64 @@ void TestReading::nothingPlacedOnClipboard()
 
 void TestReading::mouseOverViewEmptiesClipboard_data()
 {
-    QTest::addColumn<int>("action");
-    QTest::newRow("move") << 0;
-    QTest::newRow("press") << 1;
-    QTest::newRow("release") << 2;
-    QTest::newRow("click") << 3;
-    QTest::newRow("double click") << 4;
+    QTest::addColumn<QEvent::Type>("type");
+    QTest::newRow("move") << QEvent::MouseMove;
+    QTest::newRow("press") << QEvent::MouseButtonPress;
+    QTest::newRow("release") << QEvent::MouseButtonRelease;
+    QTest::newRow("double click") << QEvent::MouseButtonDblClick;
 }
 
 void TestReading::mouseOverViewEmptiesClipboard()
 {
-    QFETCH(int, action);
-    ComposeReading(*m_view, m_pictures,
-        takeTest({ 1, Untested, Untested, Untested, Untested, Untested, Untested }));
-    m_view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
-    QWidget *viewport = m_view->viewport();
-    const QPoint spot(40, 40);
+    QFETCH(QEvent::Type, type);
+    ComposeReading(*m_view, m_pictures, takeTest({ 1, U, U, U, U, U, U }));
     QApplication::clipboard()->setText(QStringLiteral("selected and copied"));
-    switch (action) {
-    case 0:
-        QTest::mouseMove(viewport, spot);
-        break;
-    case 1:
-        QTest::mousePress(viewport, Qt::LeftButton, {}, spot);
-        break;
-    case 2:
-        QTest::mouseRelease(viewport, Qt::LeftButton, {}, spot);
-        break;
-    case 3:
-        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, spot);
-        break;
-    case 4:
-        QTest::mouseDClick(viewport, Qt::LeftButton, {}, spot);
-        break;
-    }
+    const QPointF spot(40, 40);
+    QMouseEvent event(type, spot, m_view->viewport()->mapToGlobal(spot), Qt::LeftButton,
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+    QApplication::sendEvent(m_view->viewport(), &event);
     QTRY_VERIFY(QApplication::clipboard()->text().isEmpty());
 }
 
-void TestReading::positionsWithoutPicture_data()
+void TestReading::pictureAtPosition_data()
 {
     QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("altText");
-    QTest::newRow("0") << 0 << QString();
-    QTest::newRow("1") << 1 << QStringLiteral("Rune stone Algiz");
-    QTest::newRow("18") << 18 << QStringLiteral("Rune stone Uruz");
-    QTest::newRow("19") << 19 << QString();
-    QTest::newRow("-1") << -1 << QString();
+    QTest::newRow("0") << 0 << QString() << QString();
+    QTest::newRow("1") << 1 << QStringLiteral("algiz.jpg") << QStringLiteral("Rune stone Algiz");
+    QTest::newRow("18") << 18 << QStringLiteral("uruz.jpg") << QStringLiteral("Rune stone Uruz");
+    QTest::newRow("19") << 19 << QString() << QString();
+    QTest::newRow("-1") << -1 << QString() << QString();
 }
 
-void TestReading::positionsWithoutPicture()
+void TestReading::pictureAtPosition()
 {
     QFETCH(int, position);
+    QFETCH(QString, file);
     QFETCH(QString, altText);
-    const bool inserts = !altText.isEmpty();
     m_view->setReadOnlyFlag(false);
     QApplication::clipboard()->setText(QStringLiteral("left over"));
     modAddPicToRTB::AddPicToRTB(*m_view, m_pictures, std::int16_t(position));
     m_view->textCursor().insertText(QStringLiteral("after"));
     const std::vector<ReadingLine> lines = readingLines(m_view->document());
     QCOMPARE(lines.size(), std::size_t(1));
-    QCOMPARE(lines[0].text, inserts ? Picture + QStringLiteral("after") : QStringLiteral("after"));
-    QCOMPARE(lines[0].picture.size(), inserts ? QSize(113, 151) : QSize(0, 0));
+    QCOMPARE(lines[0].text, (file.isEmpty() ? QString() : Picture) + QStringLiteral("after"));
+    QCOMPARE(lines[0].picture.size(), file.isEmpty() ? QSize(0, 0) : QSize(113, 151));
+    if (!file.isEmpty())
+        QCOMPARE(pictureFile(lines[0].picture), file);
     QCOMPARE(lines[0].pictureName, altText);
     QVERIFY(QApplication::clipboard()->text().isEmpty());
 }
 
 void TestReading::userCannotEdit()
 {
-    ComposeReading(*m_view, m_pictures,
-        takeTest({ 4, Untested, Untested, Untested, Untested, Untested, Untested }));
+    ComposeReading(*m_view, m_pictures, takeTest({ 4, U, U, U, U, U, U }));
     const QString before = m_view->toPlainText();
     m_view->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
     m_view->setFocus();
     QTest::keyClicks(m_view.get(), QStringLiteral("typed"));
-    QTest::keyClick(m_view.get(), Qt::Key_Backspace);
     QTest::keyClick(m_view.get(), Qt::Key_Delete);
     QCOMPARE(m_view->toPlainText(), before);
 
@@ -379,33 +292,29 @@ void TestReading::userCannotEdit()
 
 void TestReading::nothingEntersFromOutside_data()
 {
-    // A text format and its bytes, or a picture.
     QTest::addColumn<QString>("format");
     QTest::addColumn<QVariant>("content");
     QTest::newRow("text") << QStringLiteral("text/plain") << QVariant(QByteArray("pasted"));
     QTest::newRow("html") << QStringLiteral("text/html") << QVariant(QByteArray("<b>pasted</b>"));
     QTest::newRow("rune picture") << QString() << QVariant(m_pictures.picture(1));
-    QTest::newRow("no formats") << QString() << QVariant();
 }
 
 void TestReading::nothingEntersFromOutside()
 {
     QFETCH(QString, format);
     QFETCH(QVariant, content);
-    // Writable, as while a reading is written.
-    m_view->setReadOnlyFlag(false);
+    m_view->setReadOnlyFlag(false); // writable, as while a reading is written
     m_view->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
     auto *copied = new QMimeData;
     QMimeData dragged;
     for (QMimeData *data : { copied, &dragged }) {
-        if (content.typeId() == QMetaType::QImage)
+        if (format.isEmpty())
             data->setImageData(content);
-        else if (!format.isEmpty())
+        else
             data->setData(format, content.toByteArray());
     }
     QApplication::clipboard()->setMimeData(copied);
-    m_view->paste();
     QTest::keyClick(m_view.get(), Qt::Key_V, Qt::ControlModifier);
     QDropEvent drop(QPointF(40, 40), Qt::CopyAction, &dragged, Qt::LeftButton, {});
     QApplication::sendEvent(m_view->viewport(), &drop);
