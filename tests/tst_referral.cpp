@@ -94,8 +94,7 @@ void TestReferral::checks_data()
                { FriendName, u"Friend's Name"_s }, { FriendEmail, u"Friend's Email Address"_s } })
         << proper << name;
     QTest::newRow("same address, other blanks")
-        << with({ { Email, u"  ann@example"_s }, { FriendEmail, u"ann@example   "_s } }) << distinct
-        << QString();
+        << with({ { Email, u"  ann"_s }, { FriendEmail, u"ann   "_s } }) << distinct << QString();
     QTest::newRow("same address, other case")
         << with({ { FriendEmail, u"Ann@Example.com"_s } }) << QString() << QString();
     QTest::newRow("@ without .") << with({ { Email, u"ann@example"_s } }) << proper << QString();
