@@ -40,7 +40,6 @@ private slots:
     void commandsOpenTheirPage();
     void eachClickOneRequest();
     void aboutIsModal();
-    void closingShowsExitScreen_data();
     void closingShowsExitScreen();
     void skippedStepsAreLogged();
 
@@ -126,20 +125,10 @@ void TestShell::aboutIsModal()
     QVERIFY(!QApplication::activeModalWidget());
 }
 
-void TestShell::closingShowsExitScreen_data()
-{
-    QTest::addColumn<bool>("throughMenu");
-    QTest::newRow("File, Exit") << true;
-    QTest::newRow("close box") << false;
-}
-
+// File, Exit is taken by the end-to-end test.
 void TestShell::closingShowsExitScreen()
 {
-    QFETCH(bool, throughMenu);
-    if (throughMenu)
-        m_window->mnuExit->trigger();
-    else
-        m_window->close();
+    m_window->close();
     QVERIFY(!m_window->isVisible());
     QVERIFY(exitScreen());
 }
