@@ -26,8 +26,8 @@ wait "$first" 2>/dev/null || true
 lock="$XDG_RUNTIME_DIR/cv-veyloom.lock"
 [ -e "$lock" ] || fail "no lock file at $lock"
 
-# Neither does a lock file that is empty or garbage, nor a folder where the lock file goes.
-for content in killed "" "not a lock file at all" folder; do
+# Neither does a garbage lock file, nor a folder where the lock file goes.
+for content in killed "not a lock file at all" folder; do
     case $content in
     killed) ;;
     folder) rm -f "$lock" && mkdir "$lock" ;;

@@ -1,6 +1,5 @@
-# Shared steps of the end-to-end tests: a private X display's worth of state, the program under
-# test started as a separate process, and a user's hands (xdotool) and clipboard (xclip).
-# Every wait is bounded polling; nothing relies on a fixed sleep alone.
+# Shared steps of the end-to-end tests: private state, the program as a separate process, and a
+# user's hands (xdotool) and clipboard (xclip). Every wait is bounded polling.
 set -euo pipefail
 
 APP=${APP:?path to cv-veyloom}
@@ -12,8 +11,7 @@ SETTINGS="$XDG_CONFIG_HOME/Orravine/cv-veyloom.conf"
 BROWSER_LOG="$WORK/browser.log"
 : >"$BROWSER_LOG"
 
-# The browser: records each address it is asked to open. With no xdg-open on the program's
-# PATH, Qt hands addresses to $BROWSER.
+# With no xdg-open on the program's PATH, Qt hands addresses to $BROWSER, which records them.
 cat >"$WORK/bin/record-browser" <<RECORDER
 #!/bin/sh
 printf '%s\n' "\$1" >>"$BROWSER_LOG"
@@ -67,7 +65,6 @@ window_named() {
 }
 
 window_width() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'; }
-window_height() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^HEIGHT=//p'; }
 
 # wait_window NAME [WIDTH]: waits for the window and prints its id.
 wait_window() {
@@ -87,9 +84,9 @@ click() {
 }
 
 # The main window's client area starts below its menu bar.
-menu_bar_height() { echo $(($(window_height "$1") - 390)); }
+menu_bar_height() { echo $(($(xdotool getwindowgeometry --shell "$1" | sed -n 's/^HEIGHT=//p') - 390)); }
 
-# click_main WINDOW X Y: a click at a point of the main window's client area.
+# click_main WINDOW X Y: a click in the main window's client area.
 click_main() { click "$1" "$2" $(($3 + $(menu_bar_height "$1"))); }
 
 keys() {
