@@ -150,7 +150,6 @@ void TestExitScreen::spaceRefusedInEmailFields()
     QTest::keyClick(field, Qt::Key_Space);
     QCOMPARE(answerer.seen, 1);
     QCOMPARE(answerer.text, u"Email Address Cannot Contain Space"_s);
-    QCOMPARE(answerer.icon, QMessageBox::Critical);
     // The box takes the focus for a moment; the field is given it back, as it was.
     QTRY_COMPARE(QApplication::focusWidget(), field);
     QCOMPARE(field->text(), u"ann@"_s);
@@ -171,10 +170,6 @@ void TestExitScreen::limitCountsWholeCharacters()
 {
     frmExitScreen screen;
     FETCH_CONTROL(QLineEdit, field, screen, u"txtName"_s);
-    field->setText(QString());
-    field->insert(u"🙂"_s.repeated(101));
-    QCOMPARE(field->text(), u"🙂"_s.repeated(100));
-
     const QString full = u"a"_s.repeated(99) + u"🙂"_s;
     field->setText(u"a"_s.repeated(99));
     field->insert(u"🙂🙂"_s);

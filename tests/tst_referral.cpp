@@ -1,5 +1,4 @@
 #include "ModalAnswerer.h"
-#include "Referral.h"
 #include "UrlRecorder.h"
 #include "frmExitScreen.h"
 
@@ -67,20 +66,13 @@ private slots:
     void formSendsEveryValue();
 };
 
+// Addresses are checked before the fields, so a field's message shows only with good addresses.
 void TestReferral::checks_data()
 {
     QTest::addColumn<QStringList>("fields");
-    // What the form shows, the addresses checked first; and the first failing field check.
     QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("fieldError");
 
     const QString proper = u"Please Enter Proper Email Address"_s;
-    const QString distinct = u"Please Enter Distinct Email Addresses"_s;
-    const QString name = u"Please Enter Your Name"_s;
-    const QString email = u"Please Enter Your Email"_s;
-    const QString message = u"Please Enter Your Message"_s;
-    const QString friendName = u"Please Enter Your Friend's Name"_s;
-    const QString friendEmail = u"Please Enter Your Friend's Email"_s;
     const auto with = [](const QList<std::pair<Field, QString>> &changes) {
         QStringList fields = { u"Ann"_s, u"ann@example.com"_s, u"Your Message\r\n"_s, u"Bea"_s,
             u"bea@example.org"_s };
@@ -92,35 +84,29 @@ void TestReferral::checks_data()
     QTest::newRow("untouched form")
         << with({ { Name, u"Your Name"_s }, { Email, u"Your Email Address"_s },
                { FriendName, u"Friend's Name"_s }, { FriendEmail, u"Friend's Email Address"_s } })
-        << proper << name;
+        << proper;
     QTest::newRow("same address, other blanks")
-        << with({ { Email, u"  ann"_s }, { FriendEmail, u"ann   "_s } }) << distinct << QString();
+        << with({ { Email, u"  ann"_s }, { FriendEmail, u"ann   "_s } })
+        << u"Please Enter Distinct Email Addresses"_s;
     QTest::newRow("same address, other case")
-        << with({ { FriendEmail, u"Ann@Example.com"_s } }) << QString() << QString();
-    QTest::newRow("@ without .") << with({ { Email, u"ann@example"_s } }) << proper << QString();
-    QTest::newRow("name left") << with({ { Name, u" Your Name  "_s } }) << name << name;
-    QTest::newRow("e-mail before message")
-        << with({ { Email, QString() }, { Message, QString() }, { FriendName, QString() } })
-        << proper << email;
-    QTest::newRow("message before friend's name")
-        << with({ { Message, u"  Your Message "_s }, { FriendName, QString() } }) << message
-        << message;
-    QTest::newRow("friend's name before friend's e-mail")
-        << with({ { FriendName, u"   "_s }, { FriendEmail, u"Friend's Email Address"_s } })
-        << proper << friendName;
+        << with({ { FriendEmail, u"Ann@Example.com"_s } }) << QString();
+    QTest::newRow("@ without .") << with({ { Email, u"ann@example"_s } }) << proper;
     QTest::newRow("friend's e-mail left")
-        << with({ { FriendEmail, u"Friend's Email Address"_s } }) << proper << friendEmail;
+        << with({ { FriendEmail, u"Friend's Email Address"_s } }) << proper;
+    QTest::newRow("name before message")
+        << with({ { Name, u" Your Name  "_s }, { Message, QString() } })
+        << u"Please Enter Your Name"_s;
+    QTest::newRow("message before friend's name")
+        << with({ { Message, u"  Your Message "_s }, { FriendName, QString() } })
+        << u"Please Enter Your Message"_s;
+    QTest::newRow("friend's name left")
+        << with({ { FriendName, u"   "_s } }) << u"Please Enter Your Friend's Name"_s;
 }
 
 void TestReferral::checks()
 {
     QFETCH(QStringList, fields);
     QFETCH(QString, shown);
-    QFETCH(QString, fieldError);
-    const Referral::ReferralRecord record = Referral::makeRecord(fields.at(Name), fields.at(Email),
-        fields.at(Message), fields.at(FriendName), fields.at(FriendEmail));
-    QCOMPARE(Referral::fieldError(record).value_or(QString()), fieldError);
-
     UrlRecorder browser;
     ModalAnswerer answerer;
     QVERIFY(submit(fields, answerer));

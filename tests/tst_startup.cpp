@@ -18,19 +18,6 @@ using namespace Qt::StringLiterals;
 namespace {
 // An hour east of UTC, so that days here and days in UTC part at 23:00 UTC.
 const QDateTime Today(QDate(2026, 12, 7), QTime(9, 30), QTimeZone(3600));
-
-// Runs the reminder today, answering No; how many times it asked.
-int remindToday(QSettings &settings)
-{
-    int asked = 0;
-    Startup::UpdateReminder(
-        settings, [] { return Today; },
-        [&](const QString &) {
-            ++asked;
-            return false;
-        });
-    return asked;
-}
 } // namespace
 
 class TestStartup : public QObject
@@ -155,7 +142,14 @@ void TestStartup::brokenSettingsStore()
         blocker.close();
     }
     QSettings settings(path, QSettings::IniFormat);
-    QCOMPARE(remindToday(settings), 0);
+    bool asked = false;
+    Startup::UpdateReminder(
+        settings, [] { return Today; },
+        [&](const QString &) {
+            asked = true;
+            return false;
+        });
+    QVERIFY(!asked);
     // A damaged file counts as no date and today is stored; a blocked one is left alone.
     if (at.isEmpty() && !content.isNull())
         QCOMPARE(Startup::readLastReminder(settings), Today);
@@ -177,7 +171,6 @@ void TestStartup::offerLabelsDrawnEvenly()
     // Within five standard deviations of an even split.
     QVERIFY2(
         qAbs(coBrandInFront - draws / 2) < 5 * 23, qPrintable(QString::number(coBrandInFront)));
-    QVERIFY(coBrandInFront > 0 && coBrandInFront < draws);
 }
 
 void TestStartup::startDrawsOfferLabel()
