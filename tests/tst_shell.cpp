@@ -17,17 +17,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-frmExitScreen *exitScreen()
-{
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (auto *screen = qobject_cast<frmExitScreen *>(window); screen && screen->isVisible())
-            return screen;
-    }
-    return nullptr;
-}
-} // namespace
-
 class TestShell : public QObject
 {
     Q_OBJECT
@@ -126,7 +115,10 @@ void TestShell::closingShowsExitScreen()
 {
     m_window->close();
     QVERIFY(!m_window->isVisible());
-    QVERIFY(exitScreen());
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QVERIFY(std::any_of(windows.begin(), windows.end(), [](const QWidget *window) {
+        return qobject_cast<const frmExitScreen *>(window) && window->isVisible();
+    }));
 }
 
 // Silent unless a developer turns the category on; then each skipped step names its place.
