@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFrame>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -28,7 +27,6 @@ private slots:
     void initTestCase();
     void reminder_data();
     void reminder();
-    void localTimeStoredWithItsOffset();
     void brokenSettingsStore_data();
     void brokenSettingsStore();
     void offerLabelsDrawnEvenly();
@@ -97,18 +95,6 @@ void TestStartup::reminder()
             asks && answer ? u"http://www.cv-veyloom.com/download-cv-free-veyloom.html"_s
                            : QString());
     }
-}
-
-void TestStartup::localTimeStoredWithItsOffset()
-{
-    QSettings settings(m_config.filePath(u"local.conf"_s), QSettings::IniFormat);
-    Startup::UpdateReminder(
-        settings, [] { return QDateTime(QDate(2026, 7, 1), QTime(12, 0)); },
-        [](const QString &) { return false; });
-    const QString stored = settings.value(Startup::ReminderKey).toString();
-    QVERIFY2(
-        QRegularExpression(u"^2026-07-01T12:00:00[+-]\\d\\d:\\d\\d$"_s).match(stored).hasMatch(),
-        qPrintable(stored));
 }
 
 void TestStartup::brokenSettingsStore_data()
