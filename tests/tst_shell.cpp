@@ -2,7 +2,6 @@
 #include "SkipOnFailure.h"
 #include "UrlRecorder.h"
 #include "frmAbout.h"
-#include "frmExitScreen.h"
 #include "frmMain.h"
 
 #include <QAction>
@@ -24,12 +23,10 @@ class TestShell : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init();
-    void cleanup();
     void commandsOpenTheirPage_data();
     void commandsOpenTheirPage();
     void eachClickOneRequest();
     void aboutIsModal();
-    void closingShowsExitScreen();
     void skippedStepsAreLogged();
 
 private:
@@ -41,15 +38,6 @@ void TestShell::init()
     m_window = std::make_unique<frmMain>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void TestShell::cleanup()
-{
-    m_window.reset();
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<frmExitScreen *>(window))
-            delete window;
-    }
 }
 
 void TestShell::commandsOpenTheirPage_data()
@@ -108,17 +96,6 @@ void TestShell::aboutIsModal()
     m_window->mnuAbout->trigger();
     QVERIFY(sawAbout);
     QVERIFY(!QApplication::activeModalWidget());
-}
-
-// File, Exit is taken by the end-to-end test.
-void TestShell::closingShowsExitScreen()
-{
-    m_window->close();
-    QVERIFY(!m_window->isVisible());
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    QVERIFY(std::any_of(windows.begin(), windows.end(), [](const QWidget *window) {
-        return qobject_cast<const frmExitScreen *>(window) && window->isVisible();
-    }));
 }
 
 // Silent unless a developer turns the category on; then each skipped step names its place.
