@@ -52,7 +52,6 @@ void TestStartup::reminder_data()
         return QDateTime(Today.date().addDays(-days), time).toString(Qt::ISODate);
     };
     QTest::newRow("first run") << QString() << false << true;
-    QTest::newRow("unreadable value") << QStringLiteral("not a date") << false << true;
     QTest::newRow("yesterday evening") << daysAgo(1, QTime(22, 0)) << false << false;
     QTest::newRow("14 days ago") << daysAgo(14, QTime(0, 0)) << false << false;
     QTest::newRow("15 days ago") << daysAgo(15, QTime(23, 59)) << true << true;
