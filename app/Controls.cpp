@@ -5,11 +5,21 @@
 #include <QApplication>
 #include <QIcon>
 #include <QImageReader>
+#include <QLabel>
 #include <QLayout>
 #include <QPixmap>
 #include <QScreen>
 
 namespace Controls {
+
+QLabel *addParagraph(
+    QWidget *parent, const Name &name, const QRect &twips, Style::Font font, const QString &text)
+{
+    auto *label = add<QLabel>(parent, name, twips, font, text);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
 
 void setColours(
     QWidget *control, std::initializer_list<std::pair<QPalette::ColorRole, QColor>> colours)
@@ -18,6 +28,11 @@ void setColours(
     for (const auto &[role, colour] : colours)
         palette.setColor(role, colour);
     control->setPalette(palette);
+}
+
+void setTextColour(QWidget *control, const QColor &colour)
+{
+    setColours(control, { { QPalette::WindowText, colour } });
 }
 
 void keepDesktopColours(QWidget *control)

@@ -9,6 +9,7 @@
 #include <utility>
 
 class QCheckBox;
+class QLabel;
 class QRadioButton;
 
 // How the windows are put together: every control made in one call, coloured through one
@@ -57,9 +58,15 @@ Control *add(
     return control;
 }
 
+// A label of text wrapped within its place and set from its top left.
+QLabel *addParagraph(
+    QWidget *parent, const Name &name, const QRect &twips, Style::Font font, const QString &text);
+
 // Gives the control these colours, in every state.
 void setColours(
     QWidget *control, std::initializer_list<std::pair<QPalette::ColorRole, QColor>> colours);
+// Gives the control's text this colour, in every state.
+void setTextColour(QWidget *control, const QColor &colour);
 // Gives the control the desktop's own colours, whatever the area around it has.
 void keepDesktopColours(QWidget *control);
 

@@ -38,32 +38,28 @@ frmAbout::frmAbout(QWidget *parent)
 
     auto *label2 = add<QLabel>(this, { u"Label2"_s, ApplicationNames::Caption },
         { 720, 150, 3810, 345 }, Font::AboutTitle, ApplicationNames::Caption);
-    Controls::setColours(label2, { { QPalette::WindowText, Colour::FixedText } });
+    Controls::setTextColour(label2, Colour::FixedText);
     label2->adjustSize();
 
-    auto *label1 = add<QLabel>(
+    auto *label1 = Controls::addParagraph(
         this, { u"Label1"_s, Description }, { 120, 630, 5565, 782 }, Font::Window, Description);
-    Controls::setColours(label1, { { QPalette::WindowText, Colour::Description } });
-    label1->setWordWrap(true);
-    label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Controls::setTextColour(label1, Colour::Description);
 
     const QString visit = u"Click here to visit "_s + WebAddresses::HomePage;
     auto *lblHomePage = add<LinkLabel>(
         this, { u"lblHomePage"_s, visit }, { 1635, 1410, 4050, 195 }, Font::AboutLink, visit);
-    Controls::setColours(lblHomePage, { { QPalette::WindowText, Colour::AboutLink } });
+    Controls::setTextColour(lblHomePage, Colour::AboutLink);
     lblHomePage->adjustSize();
     lblHomePage->openOnClick(WebAddresses::HomePage);
 
-    auto *label3
-        = add<QLabel>(this, { u"Label3"_s, Offer }, { 120, 1800, 5565, 615 }, Font::Control, Offer);
-    Controls::setColours(label3, { { QPalette::WindowText, Colour::Offer } });
-    label3->setWordWrap(true);
-    label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *label3 = Controls::addParagraph(
+        this, { u"Label3"_s, Offer }, { 120, 1800, 5565, 615 }, Font::Control, Offer);
+    Controls::setTextColour(label3, Colour::Offer);
 
     const QString details = u"Click here for more details."_s;
     auto *lblCoBrand = add<LinkLabel>(
         this, { u"lblCoBrand"_s, details }, { 3330, 2415, 2355, 195 }, Font::AboutLink, details);
-    Controls::setColours(lblCoBrand, { { QPalette::WindowText, Colour::AboutLink } });
+    Controls::setTextColour(lblCoBrand, Colour::AboutLink);
     lblCoBrand->adjustSize();
     lblCoBrand->openOnClick(WebAddresses::FullyBranded);
 
@@ -74,7 +70,7 @@ frmAbout::frmAbout(QWidget *parent)
     line2->setFrameShape(QFrame::HLine);
     line2->setFrameShadow(QFrame::Plain);
     line2->setLineWidth(1);
-    Controls::setColours(line2, { { QPalette::WindowText, Colour::FixedText } });
+    Controls::setTextColour(line2, Colour::FixedText);
 
     auto *cmdOK = add<QPushButton>(
         this, { u"cmdOK"_s, u"OK"_s }, { 4425, 2880, 1260, 345 }, Font::Window, u"OK"_s);

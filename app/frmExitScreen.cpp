@@ -184,16 +184,14 @@ void frmExitScreen::buildWindow()
 
     const QStringList appeals = appealTexts();
     const QString appeal = appeals.at(QRandomGenerator::global()->bounded(appeals.size()));
-    auto *label2 = add<QLabel>(
+    Controls::addParagraph(
         this, { u"Label2"_s, appeal }, { 120, 840, 6975, 1095 }, Font::Appeal, appeal);
-    label2->setWordWrap(true);
-    label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     const QString visit = u"Click Here To Visit "_s + WebAddresses::MainHost + u" Now"_s;
     m_check1 = add<QCheckBox>(
         this, { u"Check1"_s, visit }, { 30, 2040, 7185, 555 }, Font::Appeal, visit);
     m_check1->setCursor(Qt::PointingHandCursor);
-    Controls::setColours(m_check1, { { QPalette::WindowText, Colour::ForumLink } });
+    Controls::setTextColour(m_check1, Colour::ForumLink);
     connect(m_check1, &QCheckBox::toggled, this, &frmExitScreen::check1Toggled);
 }
 
@@ -236,16 +234,14 @@ void frmExitScreen::buildDownloadPanel()
                                "spread, work out the numbers behind your name with numerology, "
                                "or explore the wider occult arts. Follow the link below to "
                                "browse the whole collection and pick the ones that call to you."_s;
-    auto *label3 = add<QLabel>(
+    auto *label3 = Controls::addParagraph(
         frame6, { u"Label3"_s, invitation }, { 120, 360, 3495, 3855 }, Font::PanelText, invitation);
-    Controls::setColours(label3, { { QPalette::WindowText, Colour::PanelText } });
-    label3->setWordWrap(true);
-    label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Controls::setTextColour(label3, Colour::PanelText);
 
     const QString visit = u"Click Here To Visit Orravine"_s;
     auto *lblGoToHome = add<LinkLabel>(
         frame6, { u"lblGoToHome"_s, visit }, { 75, 4250, 3585, 210 }, Font::Control, visit);
-    Controls::setColours(lblGoToHome, { { QPalette::WindowText, Colour::PanelLink } });
+    Controls::setTextColour(lblGoToHome, Colour::PanelLink);
     lblGoToHome->openOnClick(WebAddresses::OtherPrograms);
 }
 

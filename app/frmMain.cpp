@@ -59,14 +59,6 @@ LinkLabel *addLinkLabel(QWidget *parent, const QString &name, const QRect &place
     return label;
 }
 
-QLabel *addText(QWidget *parent, const QString &name, const QRect &place, const QString &text)
-{
-    auto *label = add<QLabel>(parent, name, place, Font::Control, text);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
 } // namespace
 
 frmMain::frmMain(QWidget *parent)
@@ -146,8 +138,8 @@ void frmMain::createMenus()
 
 void frmMain::createPersonalDetailsScreen(QGroupBox *screen)
 {
-    lblLabel[1] = addText(
-        screen, u"lblLabel1"_s, { 240, 480, 3255, 495 }, u"Choose one of the following options."_s);
+    lblLabel[1] = Controls::addParagraph(screen, u"lblLabel1"_s, { 240, 480, 3255, 495 },
+        Font::Control, u"Choose one of the following options."_s);
     for (int i = 0; i < modVeyloom::ChakraCount; ++i) {
         chkOption[i]
             = add<QCheckBox>(screen, u"chkOption%1"_s.arg(i), { 240, 960 + 360 * i, 3500, 300 },
@@ -160,12 +152,13 @@ void frmMain::createPersonalDetailsScreen(QGroupBox *screen)
         picDisp[i]->setPixmap(QPixmap::fromImage(Style::sharpPicture(
             u":/chakras/chakra%1.jpg"_s.arg(i), picDisp[i]->devicePixelRatio())));
     }
-    lblLabel[2] = addText(screen, u"lblLabel2"_s, { 4080, 480, 3255, 1215 },
-        u"Take the Chakras Test to know which Chakras are open or closed. Know more about the "
-        "relation between the Chakras and the Rune Stones with this software."_s);
+    lblLabel[2]
+        = Controls::addParagraph(screen, u"lblLabel2"_s, { 4080, 480, 3255, 1215 }, Font::Control,
+            u"Take the Chakras Test to know which Chakras are open or closed. Know more about the "
+            "relation between the Chakras and the Rune Stones with this software."_s);
     lblLabel[0]
         = add<QLabel>(screen, u"lblLabel0"_s, { 4080, 1920, 0, 0 }, Font::Control, u"Name"_s);
-    Controls::setColours(lblLabel[0], { { QPalette::WindowText, Style::Colour::FixedText } });
+    Controls::setTextColour(lblLabel[0], Style::Colour::FixedText);
     lblLabel[0]->adjustSize();
 
     txtName = add<QLineEdit>(

@@ -31,9 +31,10 @@ void ShowQuestion(const std::int16_t &n, const TestRun &run, TestScreens &screen
 {
     modVeyloom::LoadCatalogue();
     screens.selectAnswer(Answer::Yes);
-    screens.setQuestionCounter("Question " + std::to_string(n + 1) + " of "
-        + std::to_string(int(AskedQuestions(run.QuestionList).size())));
-    if (n >= 0 && n < int(AskedQuestions(run.QuestionList).size())) {
+    const int asked = int(AskedQuestions(run.QuestionList).size());
+    screens.setQuestionCounter(
+        "Question " + std::to_string(n + 1) + " of " + std::to_string(asked));
+    if (n >= 0 && n < asked) {
         const int question = run.QuestionList[static_cast<std::size_t>(n)];
         if (question >= 0 && question < modVeyloom::QuestionCount)
             screens.setQuestionText(modVeyloom::QuestionTexts[question]);

@@ -65,6 +65,7 @@ window_named() {
 }
 
 window_width() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'; }
+window_height() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^HEIGHT=//p'; }
 
 # wait_window NAME [WIDTH]: waits for the window and prints its id.
 wait_window() {
@@ -84,7 +85,7 @@ click() {
 }
 
 # The main window's client area starts below its menu bar.
-menu_bar_height() { echo $(($(xdotool getwindowgeometry --shell "$1" | sed -n 's/^HEIGHT=//p') - 390)); }
+menu_bar_height() { echo $(($(window_height "$1") - 390)); }
 
 # click_main WINDOW X Y: a click in the main window's client area.
 click_main() { click "$1" "$2" $(($3 + $(menu_bar_height "$1"))); }
