@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using Ticks = std::array<bool, 7>;
 
 Q_DECLARE_METATYPE(ChakraScoreTable)
@@ -20,11 +22,8 @@ private slots:
     void uniformAnswers();
     void rateScore_data();
     void rateScore();
-    void countsOnlyOwnQuestions();
-    void comparisonIsExact_data();
-    void comparisonIsExact();
-    void chakraOfQuestion();
-    void incompleteInputDoesNotOverrun();
+    void scoreAnswers_data();
+    void scoreAnswers();
 };
 
 void TestScoring::uniformAnswers_data()
@@ -74,50 +73,35 @@ void TestScoring::rateScore()
     QCOMPARE(RateScore(count), state);
 }
 
-void TestScoring::countsOnlyOwnQuestions()
+void TestScoring::scoreAnswers_data()
 {
-    // Root answered with every scoring answer, Crown with "May Be" throughout.
-    const std::vector<std::int16_t> list
-        = { 0, 1, 2, 3, 4, 5, 6, 7, 48, 49, 50, 51, 52, 53, 54, 55, 0, 0 };
-    std::string trail = "Yes/No/Yes/No/Yes/No/No/Yes/";
-    for (int i = 0; i < 8; ++i)
-        trail += "May Be/";
-    QCOMPARE(ScoreAnswers(list, trail), (ChakraScoreTable { 8, -1, -1, -1, -1, -1, 0, 0 }));
+    QTest::addColumn<QList<int>>("questions");
+    QTest::addColumn<QString>("trail");
+    QTest::addColumn<ChakraScoreTable>("expected");
+    // Root's questions score on "Yes/No/Yes/No/Yes/No/No/Yes".
+    QTest::newRow("Root all scoring, Crown all May Be")
+        << QList<int> { 0, 1, 2, 3, 4, 5, 6, 7, 48, 49, 50, 51, 52, 53, 54, 55, 0, 0 }
+        << u"Yes/No/Yes/No/Yes/No/No/Yes/"_s + u"May Be/"_s.repeated(8)
+        << ChakraScoreTable { 8, -1, -1, -1, -1, -1, 0, 0 };
+    QTest::newRow("exact tokens only")
+        << QList<int> { 0, 0, 0, 0, 0, 0 } << u"yes/Yes /Yes/May Be/"_s
+        << ChakraScoreTable { 1, -1, -1, -1, -1, -1, -1, 0 };
+    // Incomplete input scores without reading past the list or the trail.
+    QTest::newRow("emptied list") << QList<int> {} << QString()
+                                  << ChakraScoreTable { -1, -1, -1, -1, -1, -1, -1, 0 };
+    QTest::newRow("short trail") << QList<int> { 0, 1, 2, 3, 4, 5, 6, 7, 0, 0 } << u"Yes/No/"_s
+                                 << ChakraScoreTable { 2, -1, -1, -1, -1, -1, -1, 0 };
+    QTest::newRow("question past the last") << QList<int> { 99, 0, 0 } << u"Yes/"_s
+                                            << ChakraScoreTable { -1, -1, -1, -1, -1, -1, 0, 0 };
 }
 
-void TestScoring::comparisonIsExact_data()
+void TestScoring::scoreAnswers()
 {
-    QTest::addColumn<QString>("token");
-    QTest::addColumn<int>("points");
-    // Question 0 scores on "Yes".
-    QTest::newRow("Yes") << QStringLiteral("Yes") << 1;
-    QTest::newRow("lower case") << QStringLiteral("yes") << 0;
-    QTest::newRow("padded") << QStringLiteral("Yes ") << 0;
-    QTest::newRow("May Be") << QStringLiteral("May Be") << 0;
-}
-
-void TestScoring::comparisonIsExact()
-{
-    QFETCH(QString, token);
-    QFETCH(int, points);
-    QCOMPARE(int(ScoreAnswers({ 0, 0, 0 }, token.toStdString() + "/")[0]), points);
-}
-
-void TestScoring::chakraOfQuestion()
-{
-    const int bounds[][2] = { { 0, 0 }, { 7, 0 }, { 8, 1 }, { 15, 1 }, { 16, 2 }, { 23, 2 },
-        { 24, 3 }, { 31, 3 }, { 32, 4 }, { 39, 4 }, { 40, 5 }, { 47, 5 }, { 48, 6 }, { 55, 6 } };
-    for (const auto &[question, chakra] : bounds)
-        QCOMPARE(ChakraOfQuestion(question), chakra);
-}
-
-void TestScoring::incompleteInputDoesNotOverrun()
-{
-    // An emptied list and a trail shorter than the list score without reading past either.
-    QCOMPARE(ScoreAnswers({}, ""), (ChakraScoreTable { -1, -1, -1, -1, -1, -1, -1, 0 }));
-    const std::vector<std::int16_t> list = { 0, 1, 2, 3, 4, 5, 6, 7, 0, 0 };
-    QCOMPARE(int(ScoreAnswers(list, "Yes/No/")[0]), 2);
-    QCOMPARE(int(ScoreAnswers({ 99, 0, 0 }, "Yes/")[6]), 0);
+    QFETCH(QList<int>, questions);
+    QFETCH(QString, trail);
+    QFETCH(ChakraScoreTable, expected);
+    const std::vector<std::int16_t> list(questions.begin(), questions.end());
+    QCOMPARE(ScoreAnswers(list, trail.toStdString()), expected);
 }
 
 QTEST_GUILESS_MAIN(TestScoring)

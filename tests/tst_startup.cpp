@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFrame>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -18,19 +17,6 @@ using namespace Qt::StringLiterals;
 namespace {
 // An hour east of UTC, so that days here and days in UTC part at 23:00 UTC.
 const QDateTime Today(QDate(2026, 12, 7), QTime(9, 30), QTimeZone(3600));
-
-// Runs the reminder today, answering No; how many times it asked.
-int remindToday(QSettings &settings)
-{
-    int asked = 0;
-    Startup::UpdateReminder(
-        settings, [] { return Today; },
-        [&](const QString &) {
-            ++asked;
-            return false;
-        });
-    return asked;
-}
 } // namespace
 
 class TestStartup : public QObject
@@ -41,7 +27,6 @@ private slots:
     void initTestCase();
     void reminder_data();
     void reminder();
-    void localTimeStoredWithItsOffset();
     void brokenSettingsStore_data();
     void brokenSettingsStore();
     void offerLabelsDrawnEvenly();
@@ -67,7 +52,6 @@ void TestStartup::reminder_data()
         return QDateTime(Today.date().addDays(-days), time).toString(Qt::ISODate);
     };
     QTest::newRow("first run") << QString() << false << true;
-    QTest::newRow("unreadable value") << QStringLiteral("not a date") << false << true;
     QTest::newRow("yesterday evening") << daysAgo(1, QTime(22, 0)) << false << false;
     QTest::newRow("14 days ago") << daysAgo(14, QTime(0, 0)) << false << false;
     QTest::newRow("15 days ago") << daysAgo(15, QTime(23, 59)) << true << true;
@@ -112,18 +96,6 @@ void TestStartup::reminder()
     }
 }
 
-void TestStartup::localTimeStoredWithItsOffset()
-{
-    QSettings settings(m_config.filePath(u"local.conf"_s), QSettings::IniFormat);
-    Startup::UpdateReminder(
-        settings, [] { return QDateTime(QDate(2026, 7, 1), QTime(12, 0)); },
-        [](const QString &) { return false; });
-    const QString stored = settings.value(Startup::ReminderKey).toString();
-    QVERIFY2(
-        QRegularExpression(u"^2026-07-01T12:00:00[+-]\\d\\d:\\d\\d$"_s).match(stored).hasMatch(),
-        qPrintable(stored));
-}
-
 void TestStartup::brokenSettingsStore_data()
 {
     // What is put at the settings file's path plus `at`: these bytes, or a folder when null.
@@ -155,7 +127,14 @@ void TestStartup::brokenSettingsStore()
         blocker.close();
     }
     QSettings settings(path, QSettings::IniFormat);
-    QCOMPARE(remindToday(settings), 0);
+    bool asked = false;
+    Startup::UpdateReminder(
+        settings, [] { return Today; },
+        [&](const QString &) {
+            asked = true;
+            return false;
+        });
+    QVERIFY(!asked);
     // A damaged file counts as no date and today is stored; a blocked one is left alone.
     if (at.isEmpty() && !content.isNull())
         QCOMPARE(Startup::readLastReminder(settings), Today);
@@ -177,7 +156,6 @@ void TestStartup::offerLabelsDrawnEvenly()
     // Within five standard deviations of an even split.
     QVERIFY2(
         qAbs(coBrandInFront - draws / 2) < 5 * 23, qPrintable(QString::number(coBrandInFront)));
-    QVERIFY(coBrandInFront > 0 && coBrandInFront < draws);
 }
 
 void TestStartup::startDrawsOfferLabel()
