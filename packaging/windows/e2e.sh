@@ -1,0 +1,117 @@
+#!/bin/bash
+# The Windows installer under Wine on a virtual X display, from a fresh prefix: a silent
+# install, the installed program through a whole test to its reading, its date in the registry,
+# a second copy refused, the exit screen, and a silent uninstall that leaves nothing behind.
+#   e2e.sh SETUP_EXE [SCREENSHOT_DIR]
+set -euo pipefail
+setup=$(realpath "$1")
+shots=${2:-}
+here=$(cd "$(dirname "$0")" && pwd)
+APP=unused
+. "$here/../../tests/e2e/lib.sh"
+. "$here/wine-prefix.sh"
+
+use_wine_prefix "$WORK/prefix"
+unset QT_QPA_FONTDIR
+trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
+
+folder="$WINEPREFIX/drive_c/Program Files/CV Veyloom"
+shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/CV Veyloom.lnk"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\CV Veyloom'
+settings_key='HKCU\Software\Orravine\cv-veyloom\Settings'
+
+# reg_value KEY NAME: the value as "wine reg query" lists it, empty when there is none.
+reg_value() {
+    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+
+screenshot() {
+    [ -n "$shots" ] || return 0
+    mkdir -p "$shots"
+    import -window root "$shots/$1.png"
+}
+
+# start_app: the installed program, as the Start-menu shortcut starts it, with no Qt from the
+# build in reach.
+start_app() {
+    env -u WINEPATH -u QT_PLUGIN_PATH -u QT_QPA_PLATFORM wine "C:\\Program Files\\CV Veyloom\\cv-veyloom.exe" \
+        >>"$WORK/app.log" 2>&1 &
+    APP_PID=$!
+    PIDS+=("$APP_PID")
+}
+
+wine "$setup" /S || fail "the installer failed with status $?"
+[ -f "$folder/cv-veyloom.exe" ] || fail "nothing installed in $folder"
+[ -f "$folder/platforms/qwindows.dll" ] || fail "no platform plugin installed"
+[ -f "$folder/licenses/LGPL-3.0-only.txt" ] || fail "Qt's licence is not installed"
+[ -f "$shortcut" ] || fail "no Start-menu shortcut"
+[ "$(reg_value "$uninstall_key" DisplayName)" = "CV Veyloom" ] || fail "no entry in the installed programs"
+[ "$(reg_value "$uninstall_key" Publisher)" = "Orravine" ] || fail "the entry names no publisher"
+[ "$(reg_value "$uninstall_key" DisplayVersion)" = "1.0" ] || fail "the entry names no version"
+[ "$(reg_value "$uninstall_key" DisplayIcon)" = 'C:\Program Files\CV Veyloom\cv-veyloom.exe,0' ] \
+    || fail "the entry shows no icon"
+[ -n "$(reg_value "$uninstall_key" EstimatedSize)" ] || fail "the entry gives no size"
+
+start_app
+main=$(wait_window "CV Veyloom v1.0" "$MAIN_WIDTH")
+screenshot first-screen
+
+# The first start stores today's date with its offset from UTC.
+today=$(date +%F)
+stored_today() { reg_value "$settings_key" LastUpdateReminder | grep -Eq "^${today}T[0-9:]{8}([+-][0-9]{2}:[0-9]{2}|Z)$"; }
+poll 20 stored_today || fail "no date of today under $settings_key: '$(reg_value "$settings_key" LastUpdateReminder)'"
+
+# Root and Heart ticked, Root answered "Yes" throughout, Heart with every scoring answer.
+click_main "$main" 26 $((106 + 24 * 3))
+click_main "$main" 26 106
+click_main "$main" 380 238
+for _ in 1 2 3 4 5 6 7 8; do click_main "$main" 424 269; done
+for answer in Yes No No Yes Yes No No Yes; do
+    [ "$answer" = No ] && click_main "$main" 80 192
+    click_main "$main" 424 269
+done
+
+# The reading, read back through the clipboard Wine shares with X: its texts, and a picture in
+# the place of each rune.
+expected=$(
+    golden_block open 0
+    golden_block overactive 3
+)
+copy_reading() {
+    click_main "$main" 248 166
+    keys "$main" ctrl+a ctrl+c
+    [ "$(clipboard | tr -d '\r')" = "$expected" ]
+}
+poll 30 copy_reading || {
+    clipboard | tr -d '\r' >"$WORK/actual.txt"
+    printf '%s' "$expected" | diff - "$WORK/actual.txt" | head -20
+    fail "the reading copied from the view differs from the expected one"
+}
+xdotool mousemove --window "$main" 480 $((380 + $(menu_bar_height "$main")))
+screenshot reading
+
+# A second copy shows only its box, and ends when it is answered.
+first=$APP_PID
+start_app
+box=$(wait_window "CV Veyloom")
+[ "$(xdotool search --onlyvisible --name '^CV Veyloom v1.0$' | wc -l)" -eq 1 ] \
+    || fail "the second copy opened a window"
+screenshot second-copy
+keys "$box" Return
+poll 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the refused copy did not end"
+running "$first" || fail "the first copy ended with the second"
+
+# Closing goes through the exit screen.
+keys "$main" alt+f x
+exit_screen=$(wait_window "CV Veyloom v1.0" "$EXIT_WIDTH")
+screenshot exit-screen
+running "$first" || fail "the program ended with the main window"
+click "$exit_screen" 441 196
+poll 20 bash -c "! kill -0 $first 2>/dev/null" || fail "the program did not end"
+
+# The silent uninstaller finishes in a copy of itself; it leaves no file and no entry.
+wine "$folder/uninstall.exe" /S || fail "the uninstaller failed with status $?"
+poll 30 bash -c "[ ! -e '$folder' ]" || fail "left behind: $(cd "$folder" && find . -mindepth 1)"
+[ ! -e "$shortcut" ] || fail "the Start-menu shortcut is left"
+wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "the entry in the installed programs is left"
+echo "PASS: Windows installer under Wine"
