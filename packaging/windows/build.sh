@@ -28,7 +28,7 @@ name="cv-veyloom-$version"
 dist="$build/$name"
 rm -rf "$dist"
 mkdir -p "$dist/platforms" "$dist/styles" "$dist/imageformats" "$dist/licenses"
-cp "$build/app/cv-veyloom.exe" "$dist/"
+cp "$build/cv-veyloom.exe" "$dist/"
 for lib in Core Gui Widgets; do cp "$qt/bin/Qt6$lib.dll" "$dist/"; done
 cp "$qt/plugins/platforms/qwindows.dll" "$dist/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$dist/styles/"

@@ -4,6 +4,7 @@
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
+SetCompressorDictSize 32
 
 !include "FileFunc.nsh"
 !include "installer-defines.nsh"
