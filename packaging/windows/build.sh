@@ -9,7 +9,7 @@ repo=$(pwd)
 build=${1:-build-windows}
 
 scripts/install-deps g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-  nsis wine64 dpkg-dev
+  nsis wine wine64 dpkg-dev
 
 qt=$(packaging/windows/build-qt.sh | tail -n 1)
 
