@@ -25,9 +25,11 @@ reg_value() {
     wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 
+# screenshot NAME: the screen, once the window just found has had time to be drawn.
 screenshot() {
     [ -n "$shots" ] || return 0
     mkdir -p "$shots"
+    sleep 1
     import -window root "$shots/$1.png"
 }
 
@@ -61,6 +63,11 @@ today=$(date +%F)
 stored_today() { reg_value "$settings_key" LastUpdateReminder | grep -Eq "^${today}T[0-9:]{8}([+-][0-9]{2}:[0-9]{2}|Z)$"; }
 poll 20 stored_today || fail "no date of today under $settings_key: '$(reg_value "$settings_key" LastUpdateReminder)'"
 
+# Something another program put on the clipboard, which Wine shares with X, before the reading.
+printf 'copied elsewhere' | xclip -selection clipboard
+holds_copy() { [ "$(clipboard)" = "copied elsewhere" ]; }
+poll 10 holds_copy || fail "xclip could not fill the clipboard"
+
 # Root and Heart ticked, Root answered "Yes" throughout, Heart with every scoring answer.
 click_main "$main" 26 $((106 + 24 * 3))
 click_main "$main" 26 106
@@ -71,8 +78,10 @@ for answer in Yes No No Yes Yes No No Yes; do
     click_main "$main" 424 269
 done
 
-# The reading, read back through the clipboard Wine shares with X: its texts, and a picture in
-# the place of each rune.
+# Writing the reading empties the clipboard. The reading, read back through the clipboard: its
+# texts, and a picture in the place of each rune.
+clipboard_empty() { [ -z "$(clipboard)" ]; }
+poll 30 clipboard_empty || fail "the clipboard still holds '$(clipboard)' after the reading"
 expected=$(
     golden_block open 0
     golden_block overactive 3
@@ -101,13 +110,24 @@ keys "$box" Return
 poll 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the refused copy did not end"
 running "$first" || fail "the first copy ended with the second"
 
-# Closing goes through the exit screen.
+# A copy killed outright leaves no lock that refuses the next start.
+kill -9 "$first"
+wait "$first" 2>/dev/null || true
+main_gone() { ! window_named "CV Veyloom v1.0" >/dev/null; }
+poll 20 main_gone || fail "the killed copy's window stayed"
+start_app
+main=$(wait_window "CV Veyloom v1.0" "$MAIN_WIDTH")
+window_named "CV Veyloom" >/dev/null && fail "the killed copy's lock refused the start"
+
+# Closing goes through the exit screen, which stays above other windows.
 keys "$main" alt+f x
 exit_screen=$(wait_window "CV Veyloom v1.0" "$EXIT_WIDTH")
+xprop -id "$exit_screen" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE \
+    || fail "the exit screen is not kept on top: $(xprop -id "$exit_screen" _NET_WM_STATE)"
 screenshot exit-screen
-running "$first" || fail "the program ended with the main window"
+running "$APP_PID" || fail "the program ended with the main window"
 click "$exit_screen" 441 196
-poll 20 bash -c "! kill -0 $first 2>/dev/null" || fail "the program did not end"
+poll 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end"
 
 # The silent uninstaller finishes in a copy of itself; it leaves no file and no entry.
 wine "$folder/uninstall.exe" /S || fail "the uninstaller failed with status $?"
