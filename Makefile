@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test deps build test-sanitize fuzz package package-check
+.PHONY: run test deps build test-sanitize fuzz package package-check package-lint package-reproducible
 
 deps:
 	@scripts/install-deps
@@ -32,12 +32,26 @@ test-sanitize: deps
 	@cmake --build $(SANITIZE_BUILD)
 	@cd $(SANITIZE_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure --parallel 2
 
-# A Debian package of the program, and a check that it installs and starts.
+# A Debian package of the program, and a check that it installs and starts. Its dates are the
+# commit's, so the same commit gives the same package.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+package package-check package-lint package-reproducible: export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
+
+DEB = $$(ls -t $(BUILD)/cv-veyloom_*.deb | head -n 1)
+
 package: build
-	@cd $(BUILD) && cpack -G DEB
+	@packaging/build-deb.sh $(BUILD)
+
+package-lint: package
+	@scripts/install-deps lintian
+	@lintian --fail-on error,warning --display-info --pedantic $(DEB)
+
+package-reproducible: package
+	@tests/package-reproducible.sh $(DEB) $(CMAKE_FLAGS)
 
 package-check: package
-	@tests/package-check.sh $$(ls -t $(BUILD)/cv-veyloom_*.deb | head -n 1)
+	@scripts/install-deps mmdebstrap
+	@tests/package-check.sh $(DEB)
 
 # The fuzz targets, built with clang and libFuzzer, each run for FUZZ_SECONDS.
 FUZZ_BUILD ?= build-fuzz
