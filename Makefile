@@ -50,7 +50,7 @@ package-reproducible: package
 	@tests/package-reproducible.sh $(DEB) $(CMAKE_FLAGS)
 
 package-check: package
-	@scripts/install-deps mmdebstrap
+	@scripts/install-deps mmdebstrap zstd
 	@tests/package-check.sh $(DEB)
 
 # The fuzz targets, built with clang and libFuzzer, each run for FUZZ_SECONDS.
