@@ -38,16 +38,17 @@ SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
 package package-check package-lint package-reproducible: export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
 
 DEB = $$(ls -t $(BUILD)/cv-veyloom_*.deb | head -n 1)
+DEBUG_DEB = $$(ls -t $(BUILD)/cv-veyloom-dbgsym_*.deb | head -n 1)
 
 package: build
 	@packaging/build-deb.sh $(BUILD)
 
 package-lint: package
 	@scripts/install-deps lintian
-	@lintian --fail-on error,warning --display-info --pedantic $(DEB)
+	@lintian --fail-on error,warning --display-info --pedantic $(DEB) $(DEBUG_DEB)
 
 package-reproducible: package
-	@tests/package-reproducible.sh $(DEB) $(CMAKE_FLAGS)
+	@tests/package-reproducible.sh $(BUILD) $(CMAKE_FLAGS)
 
 package-check: package
 	@scripts/install-deps mmdebstrap zstd

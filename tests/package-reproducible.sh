@@ -1,9 +1,9 @@
 #!/bin/bash
-# Builds the package a second time, from a copy of the sources in another folder with nothing of
-# the first build, and checks that it is the same package byte for byte.
-#   SOURCE_DATE_EPOCH=<seconds> tests/package-reproducible.sh <package.deb> [cmake options...]
+# Builds the packages a second time, from a copy of the sources in another folder with nothing of
+# the first build, and checks that they are the same as the first build's, byte for byte.
+#   SOURCE_DATE_EPOCH=<seconds> tests/package-reproducible.sh <first build folder> [cmake options...]
 set -euo pipefail
-first=$(readlink -f "$1")
+first_build=$(readlink -f "$1")
 shift
 sources=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -18,15 +18,19 @@ mkdir -p "$copy"
 
 cmake -S "$copy" -B "$copy/build" "$@" >/dev/null
 cmake --build "$copy/build" --target cv-veyloom >/dev/null
-second=$("$copy/packaging/build-deb.sh" "$copy/build")
-
-if cmp -s "$first" "$second"; then
-    echo "PASS: a second build in another folder gives the same package, $(sha256sum <"$first" | cut -c1-16)"
-    exit 0
-fi
-echo "FAIL: a second build in another folder gives a different package" >&2
-dpkg-deb -R "$first" "$work/first"
-dpkg-deb -R "$second" "$work/second"
-diff -r "$work/first" "$work/second" >&2 || true
-diff <(dpkg-deb -c "$first") <(dpkg-deb -c "$second") >&2 || true
-exit 1
+failed=0
+for second in $("$copy/packaging/build-deb.sh" "$copy/build"); do
+    first="$first_build/$(basename "$second")"
+    if cmp -s "$first" "$second"; then
+        echo "PASS: $(basename "$first") is the same from a second build in another folder"
+        continue
+    fi
+    failed=1
+    echo "FAIL: $(basename "$first") differs from a second build in another folder" >&2
+    rm -rf "$work/first" "$work/second"
+    dpkg-deb -R "$first" "$work/first"
+    dpkg-deb -R "$second" "$work/second"
+    diff -r "$work/first" "$work/second" >&2 || true
+    diff <(dpkg-deb -c "$first") <(dpkg-deb -c "$second") >&2 || true
+done
+exit $failed
