@@ -32,7 +32,7 @@ recipe="minbase bookworm $desktop user $user $(cat "$work/sources.list" "$work/a
 system="$cache/debian-12-$(sha256sum <<<"$recipe" | cut -c1-16).tar.zst"
 if [ ! -f "$system" ]; then
     echo "Making a minimal Debian 12 system with $desktop (once; kept in $cache)"
-    rm -f "$cache"/debian-12-*.tar.zst
+    rm -f "$cache"/debian-12-*.tar.zst "$cache"/archives/*.deb
     $sudo mmdebstrap --quiet --mode=root --variant=minbase --include="${desktop// /,}" \
         --aptopt="$work/apt.conf" --skip=cleanup/apt/lists \
         --customize-hook="chroot \"\$1\" useradd --create-home $user" \
