@@ -2,7 +2,7 @@
 # Installs the Debian package into a fresh minimal Debian 12 system that holds, beside it, only
 # what a desktop gives a program (a display, here a virtual one, and fonts) and the tools that
 # drive it, then takes a reading with rune stones from the installed program there, as an
-# ordinary user. Qt reaches that system only through the package's own dependencies, so a missing
+# ordinary user, and purges the package again. Qt reaches that system only through the package's own dependencies, so a missing
 # one fails the check.
 # The system is made with mmdebstrap from the Debian archive apt is configured with here, once:
 # it is kept in the cache folder under a name taken from everything it is made from.
@@ -68,6 +68,10 @@ for file in /usr/bin/cv-veyloom /usr/share/applications/com.orravine.CVVeyloom.d
 done
 chroot --userspec="$user:$user" "$root" env -i HOME="/home/$user" PATH=/usr/bin:/bin \
     APP=/usr/bin/cv-veyloom bash /tmp/with-xvfb.sh bash /tmp/stones.sh
+chroot "$root" apt-get purge -y -q cv-veyloom
+leftovers=$(chroot "$root" find / -xdev -name '*cv-veyloom*' ! -path /tmp/cv-veyloom.deb \
+    ! -path '/var/cache/apt/*')
+[ -z "$leftovers" ] || { echo "FAIL: purging the package left $leftovers"; exit 1; }
 IN_NAMESPACE
 find "$root/var/cache/apt/archives" -maxdepth 1 -name '*.deb' -exec cp -n -t "$cache/archives" {} +
 if [ "${status:-0}" -ne 0 ]; then
