@@ -2,8 +2,8 @@
 # Installs the Debian package into a fresh minimal Debian 12 system that holds, beside it, only
 # what a desktop gives a program (a display, here a virtual one, and fonts) and the tools that
 # drive it, then takes a reading with rune stones from the installed program there, as an
-# ordinary user, and purges the package again. Qt reaches that system only through the package's own dependencies, so a missing
-# one fails the check.
+# ordinary user, and purges the package again. Qt reaches that system only through the
+# package's own dependencies, so a missing one fails the check.
 # The system is made with mmdebstrap from the Debian archive apt is configured with here, once:
 # it is kept in the cache folder under a name taken from everything it is made from.
 #   tests/package-check.sh <package.deb>
