@@ -2,7 +2,8 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test deps build test-sanitize fuzz package package-check package-lint package-reproducible
+.PHONY: run test deps build test-sanitize fuzz package package-check
+.PHONY: package-lint package-reproducible
 
 deps:
 	@scripts/install-deps
@@ -32,10 +33,11 @@ test-sanitize: deps
 	@cmake --build $(SANITIZE_BUILD)
 	@cd $(SANITIZE_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure --parallel 2
 
-# A Debian package of the program, and a check that it installs and starts. Its dates are the
-# commit's, so the same commit gives the same package.
+# The Debian packages of the program and of its debug information, and their checks. Their dates
+# are the commit's, so the same commit gives the same packages.
 SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
-package package-check package-lint package-reproducible: export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
+PACKAGE_TARGETS = package package-check package-lint package-reproducible
+$(PACKAGE_TARGETS): export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
 
 DEB = $$(ls -t $(BUILD)/cv-veyloom_*.deb | head -n 1)
 DEBUG_DEB = $$(ls -t $(BUILD)/cv-veyloom-dbgsym_*.deb | head -n 1)

@@ -22,7 +22,7 @@ debug_root="debian/$package-dbgsym"
 version=$(dpkg-parsechangelog -S Version)
 project_version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ "$version" = "$project_version" ] \
-    || { echo "the changelog's version $version is not the program's $project_version" >&2; exit 1; }
+    || { echo "the changelog's version, $version, is not the program's" >&2; exit 1; }
 
 DESTDIR="$work/$root" cmake --install "$build" --prefix /usr >/dev/null
 program="$root/usr/bin/$package"
