@@ -3,6 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 .PHONY: run test deps build test-sanitize fuzz package package-check
+.PHONY: package-lint package-reproducible
 
 deps:
 	@scripts/install-deps
@@ -32,12 +33,28 @@ test-sanitize: deps
 	@cmake --build $(SANITIZE_BUILD)
 	@cd $(SANITIZE_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure --parallel 2
 
-# A Debian package of the program, and a check that it installs and starts.
+# The Debian packages of the program and of its debug information, and their checks. Their dates
+# are the commit's, so the same commit gives the same packages.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+PACKAGE_TARGETS = package package-check package-lint package-reproducible
+$(PACKAGE_TARGETS): export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
+
+DEB = $$(ls -t $(BUILD)/cv-veyloom_*.deb | head -n 1)
+DEBUG_DEB = $$(ls -t $(BUILD)/cv-veyloom-dbgsym_*.deb | head -n 1)
+
 package: build
-	@cd $(BUILD) && cpack -G DEB
+	@packaging/build-deb.sh $(BUILD)
+
+package-lint: package
+	@scripts/install-deps lintian
+	@lintian --fail-on error,warning --display-info --pedantic $(DEB) $(DEBUG_DEB)
+
+package-reproducible: package
+	@tests/package-reproducible.sh $(BUILD) $(CMAKE_FLAGS)
 
 package-check: package
-	@tests/package-check.sh $$(ls -t $(BUILD)/cv-veyloom_*.deb | head -n 1)
+	@scripts/install-deps mmdebstrap zstd
+	@tests/package-check.sh $(DEB)
 
 # The fuzz targets, built with clang and libFuzzer, each run for FUZZ_SECONDS.
 FUZZ_BUILD ?= build-fuzz

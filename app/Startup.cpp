@@ -2,6 +2,7 @@
 
 #include "MessageBox.h"
 #include "Shutdown.h"
+#include "SingleInstance.h"
 #include "SkipOnFailure.h"
 #include "Style.h"
 #include "WebAddresses.h"
@@ -9,22 +10,12 @@
 #include "modHelp.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QSettings>
-#include <QStandardPaths>
-#include <QSysInfo>
-#include <QThread>
 #include <QTimeZone>
-
-#ifdef Q_OS_UNIX
-#include <signal.h>
-#endif
 
 namespace Startup {
 
@@ -33,8 +24,6 @@ namespace {
 // QSettings waits for the lock beside its file as long as it takes, for ever when something it
 // cannot remove stands there; start-up waits this long at most.
 constexpr int SettingsLockWait = 1000;
-// A copy starting at the same moment may have made its lock file without having written it yet.
-constexpr int UnwrittenLockWait = 500;
 
 QDateTime systemClock()
 {
@@ -59,22 +48,6 @@ public:
 private:
     QFont m_own;
 };
-
-// Whether the process named in a lock file is one of this user's on this machine.
-bool runsHereForThisUser(qint64 pid, const QString &host)
-{
-#ifdef Q_OS_UNIX
-    // Signal 0 only asks whether the process exists and may be signalled by this user.
-    return host == QSysInfo::machineHostName() && pid > 0 && pid_t(pid) == pid
-        && ::kill(pid_t(pid), 0) == 0;
-#else
-    // Elsewhere a lock file cannot be removed while its owner runs, so QLockFile's own check of
-    // the owner stands.
-    Q_UNUSED(pid);
-    Q_UNUSED(host);
-    return true;
-#endif
-}
 
 // Whether QSettings will get the lock for a write without waiting, found out by taking the same
 // lock, stale ones removed as QSettings removes them. A lock that cannot be made at all makes
@@ -145,53 +118,10 @@ void CoBrand_Randomize(frmMain &window, QRandomGenerator &random)
     window.bringOfferToFront(intCoBrandRandomNumber % 2 == 1);
 }
 
-QString instanceLockPath()
-{
-    // The runtime folder belongs to this user alone. Without one Qt would offer a folder in the
-    // temporary folder all users share, where another user could take the name first.
-    QString folder;
-    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (folder.isEmpty())
-        return {};
-    return folder + QLatin1Char('/') + QCoreApplication::applicationName()
-        + QStringLiteral(".lock");
-}
-
-bool anotherCopyRuns(QLockFile &lock)
-{
-    // A copy that runs for hours keeps its lock; only a lock whose owner is gone is stale.
-    lock.setStaleLockTime(0);
-    QDir().mkpath(QFileInfo(lock.fileName()).absolutePath());
-    const QDeadlineTimer unwritten(UnwrittenLockWait);
-    bool removalTried = false;
-    for (;;) {
-        if (lock.tryLock(0) || lock.error() != QLockFile::LockFailedError)
-            return false;
-        qint64 pid = 0;
-        QString host;
-        if (lock.getLockInfo(&pid, &host, nullptr))
-            return runsHereForThisUser(pid, host);
-        // A file that stays unreadable (garbage, or a folder) is no copy's lock: it is replaced
-        // where that can be done, and ignored where not.
-        if (!unwritten.hasExpired()) {
-            QThread::msleep(10);
-        } else if (!removalTried) {
-            removalTried = true;
-            lock.removeStaleLockFile();
-        } else {
-            return false;
-        }
-    }
-}
-
 std::unique_ptr<frmMain> start()
 {
-    static QLockFile instanceLock(instanceLockPath());
     bool refused = false;
-    skipOnFailure([&] { refused = anotherCopyRuns(instanceLock); });
+    skipOnFailure([&] { refused = SingleInstance::anotherCopyRuns(); });
     if (refused) {
         skipOnFailure([] { MessageBox::showNotice(nullptr, AlreadyRunningMessage); });
         UnloadAllAndEnd();

@@ -7,7 +7,6 @@
 #include <memory>
 
 class frmMain;
-class QLockFile;
 class QRandomGenerator;
 class QSettings;
 
@@ -41,13 +40,6 @@ void UpdateReminder(QSettings &settings, const Clock &now, const YesNoQuestion &
 
 // Brings one of the two offer labels to the front, each with an even chance.
 void CoBrand_Randomize(frmMain &window, QRandomGenerator &random);
-
-// The lock that keeps a second copy of the program from starting, in a folder of this user's own.
-QString instanceLockPath();
-// True only when a running copy of this program, started by this user on this machine, holds
-// the lock. Otherwise takes the lock where it can: a lock that cannot be made, read or removed
-// never stops a start.
-bool anotherCopyRuns(QLockFile &lock);
 
 // Everything the program does before its event loop runs: null when another copy is running.
 std::unique_ptr<frmMain> start();

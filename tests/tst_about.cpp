@@ -69,10 +69,12 @@ void TestAbout::labels()
 
 void TestAbout::actions_data()
 {
-    // The control clicked, and the page opened, if any, in which case the window stays open.
+    // The control clicked (none: Enter pressed), and the page opened, if any, in which case the
+    // window stays open.
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("address");
     QTest::newRow("OK") << u"cmdOK"_s << QString();
+    QTest::newRow("Enter") << QString() << QString();
     QTest::newRow("lblHomePage") << u"lblHomePage"_s << u"http://www.orravine.com"_s;
     QTest::newRow("lblCoBrand") << u"lblCoBrand"_s
                                 << u"http://help.orravine.com/fully-branded.html"_s;
@@ -88,8 +90,12 @@ void TestAbout::actions()
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     FETCH_CONTROL(QWidget, ok, dialog, u"cmdOK"_s);
     QCOMPARE(dialog.focusWidget(), ok);
-    FETCH_CONTROL(QWidget, control, dialog, name);
-    QTest::mouseClick(control, Qt::LeftButton);
+    if (name.isEmpty()) {
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+    } else {
+        FETCH_CONTROL(QWidget, control, dialog, name);
+        QTest::mouseClick(control, Qt::LeftButton);
+    }
     QCOMPARE(browser.addresses(), address.isEmpty() ? QStringList() : QStringList { address });
     QCOMPARE(dialog.isVisible(), !address.isEmpty());
 }

@@ -90,6 +90,7 @@ void TestExitScreen::fields_data()
     QTest::addColumn<bool>("refusesSpace");
     QTest::newRow("txtName") << u"txtName"_s << u"Your Name"_s << false;
     QTest::newRow("txtEmail") << u"txtEmail"_s << u"Your Email Address"_s << true;
+    QTest::newRow("txtFriendName") << u"txtFriendName"_s << u"Friend's Name"_s << false;
     QTest::newRow("txtFriendEmail") << u"txtFriendEmail"_s << u"Friend's Email Address"_s << true;
     QTest::newRow("txtMessage") << u"txtMessage"_s << u"Your Message"_s << false;
 }

@@ -239,15 +239,26 @@ void TestMainWindow::keyboardAlone()
     auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     };
-    // Access keys press their button after its short press animation; those of the screens
-    // behind the one in front do nothing.
-    auto accessKeysBehind = [&](std::initializer_list<Qt::Key> keys) {
+    // The buttons that access keys press. An access key puts its button down and signals the
+    // press at once; the click follows after a short press animation.
+    auto pressedBy = [&](std::initializer_list<Qt::Key> keys) {
+        QObject listener;
+        QStringList pressed;
+        const auto buttons = w.screens->findChildren<QAbstractButton *>();
+        for (QAbstractButton *button : buttons)
+            connect(button, &QAbstractButton::pressed, &listener,
+                [&pressed, button] { pressed << button->objectName(); });
         for (Qt::Key key : keys)
             QTest::keyClick(&w, key, Qt::AltModifier);
-        QTest::qWait(300);
+        for (QAbstractButton *button : buttons) {
+            if (button->isDown())
+                pressed << button->objectName();
+        }
+        return pressed.join(u' ');
     };
     QCOMPARE(QApplication::focusWidget(), w.txtName);
-    accessKeysBehind({ Qt::Key_N, Qt::Key_M });
+    // Those of the screens behind the one in front do nothing.
+    QCOMPARE(pressedBy({ Qt::Key_N, Qt::Key_M }), QString());
     QCOMPARE(current(), w.fraStep[0]);
     QVERIFY(w.testRun().AnswerTrail.empty());
     press(Qt::Key_Tab);
@@ -273,7 +284,7 @@ void TestMainWindow::keyboardAlone()
     QCOMPARE(QApplication::focusWidget(), w.optAnswer[0]);
     press(Qt::Key_Down);
     press(Qt::Key_Tab);
-    accessKeysBehind({ Qt::Key_G, Qt::Key_M });
+    QCOMPARE(pressedBy({ Qt::Key_G, Qt::Key_M }), QString());
     QCOMPARE(current(), w.fraStep[1]);
     QCOMPARE(w.lblQNo->text(), QStringLiteral("Question 2 of 8"));
     press(Qt::Key_Return);

@@ -17,6 +17,9 @@ using namespace Qt::StringLiterals;
 namespace {
 // An hour east of UTC, so that days here and days in UTC part at 23:00 UTC.
 const QDateTime Today(QDate(2026, 12, 7), QTime(9, 30), QTimeZone(3600));
+// Where start takes the single-instance lock, which is held until the program ends: test mode
+// leaves the runtime folder as it is. Made before the lock, the folder is removed after it.
+QTemporaryDir runtime;
 } // namespace
 
 class TestStartup : public QObject
@@ -39,7 +42,8 @@ private:
 void TestStartup::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QVERIFY(m_config.isValid());
+    QVERIFY(m_config.isValid() && runtime.isValid());
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
 }
 
 void TestStartup::reminder_data()
@@ -175,6 +179,7 @@ void TestStartup::startDrawsOfferLabel()
     const std::unique_ptr<frmMain> window = Startup::start();
     qApp->removeEventFilter(&cover);
     QVERIFY(window);
+    QVERIFY(QFile::exists(runtime.filePath(u"tst_startup.lock"_s)));
     QObject *front = window->fraFullBrand->children().constLast();
     QVERIFY(front == window->lblCobrand || front == window->lblFullBrand);
 }

@@ -8,6 +8,7 @@ cd "$(dirname "$0")/../.."
 repo=$(pwd)
 build=${1:-build-windows}
 
+scripts/install-deps
 scripts/install-deps g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   nsis wine wine64 dpkg-dev
 

@@ -1,0 +1,36 @@
+#!/bin/bash
+# Builds the packages a second time, from a copy of the sources in another folder with nothing of
+# the first build, and checks that they are the same as the first build's, byte for byte.
+#   SOURCE_DATE_EPOCH=<seconds> tests/package-reproducible.sh <first build folder> [cmake option...]
+set -euo pipefail
+first_build=$(readlink -f "$1")
+shift
+sources=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# The files git knows, as they are in the work tree: a clean tree gives the commit itself.
+copy="$work/elsewhere/cv-veyloom"
+mkdir -p "$copy"
+(cd "$sources" && git ls-files -z --cached --others --exclude-standard \
+    | xargs -0 -I{} sh -c '[ ! -e "$1" ] || printf "%s\0" "$1"' - {} \
+    | tar --null -T - -cf -) | tar -xf - -C "$copy"
+
+cmake -S "$copy" -B "$copy/build" "$@" >/dev/null
+cmake --build "$copy/build" --target cv-veyloom >/dev/null
+failed=0
+for second in $("$copy/packaging/build-deb.sh" "$copy/build"); do
+    first="$first_build/$(basename "$second")"
+    if cmp -s "$first" "$second"; then
+        echo "PASS: $(basename "$first") is the same from a second build in another folder"
+        continue
+    fi
+    failed=1
+    echo "FAIL: $(basename "$first") differs from a second build in another folder" >&2
+    rm -rf "$work/first" "$work/second"
+    dpkg-deb -R "$first" "$work/first"
+    dpkg-deb -R "$second" "$work/second"
+    diff -r "$work/first" "$work/second" >&2 || true
+    diff <(dpkg-deb -c "$first") <(dpkg-deb -c "$second") >&2 || true
+done
+exit $failed
