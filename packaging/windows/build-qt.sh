@@ -106,6 +106,8 @@ done
 aptopts="-o Dir::Etc::SourceList=$aptdir/sources.list -o Dir::Etc::SourceParts=$aptdir/parts
   -o Dir::State::Lists=$aptdir/lists -o Dir::Cache::Archives=$aptdir/archives
   -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache="
+# apt's own user cannot read a cache folder in root's home.
+[ "$(id -u)" -ne 0 ] || aptopts="$aptopts -o APT::Sandbox::User=root"
 # shellcheck disable=SC2086
 apt-get $aptopts -qq update
 # shellcheck disable=SC2086

@@ -20,6 +20,9 @@ shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\CV Veyloom'
 settings_key='HKCU\Software\Orravine\cv-veyloom\Settings'
 
+# A clipboard that Wine holds may leave a request unanswered: each read gives up after a while.
+clipboard() { timeout 5 xclip -selection clipboard -o 2>/dev/null || true; }
+
 # reg_value KEY NAME: the value as "wine reg query" lists it, empty when there is none.
 reg_value() {
     wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
