@@ -28,12 +28,12 @@ reg_value() {
     wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 
-# screenshot NAME: the screen, once the window just found has had time to be drawn.
+# screenshot NAME [WINDOW]: the window (or the screen), once it has had time to be drawn.
 screenshot() {
     [ -n "$shots" ] || return 0
     mkdir -p "$shots"
-    sleep 1
-    import -window root "$shots/$1.png"
+    sleep 2
+    import -window "${2:-root}" "$shots/$1.png"
 }
 
 # start_app: the installed program, as the Start-menu shortcut starts it, with no Qt from the
@@ -59,7 +59,7 @@ wine "$setup" /S || fail "the installer failed with status $?"
 
 start_app
 main=$(wait_window "CV Veyloom v1.0" "$MAIN_WIDTH")
-screenshot first-screen
+screenshot first-screen "$main"
 
 # The first start stores today's date with its offset from UTC.
 today=$(date +%F)
@@ -85,6 +85,7 @@ done
 # texts, and a picture in the place of each rune.
 clipboard_empty() { [ -z "$(clipboard)" ]; }
 poll 30 clipboard_empty || fail "the clipboard still holds '$(clipboard)' after the reading"
+screenshot reading "$main"
 expected=$(
     golden_block open 0
     golden_block overactive 3
@@ -99,8 +100,8 @@ poll 30 copy_reading || {
     printf '%s' "$expected" | diff - "$WORK/actual.txt" | head -20
     fail "the reading copied from the view differs from the expected one"
 }
-xdotool mousemove --window "$main" 480 $((380 + $(menu_bar_height "$main")))
-screenshot reading
+xdotool mousemove --window "$main" 300 $((200 + $(menu_bar_height "$main")))
+poll 10 clipboard_empty || fail "moving the mouse over the reading left it on the clipboard"
 
 # A second copy shows only its box, and ends when it is answered.
 first=$APP_PID
@@ -127,7 +128,7 @@ keys "$main" alt+f x
 exit_screen=$(wait_window "CV Veyloom v1.0" "$EXIT_WIDTH")
 xprop -id "$exit_screen" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE \
     || fail "the exit screen is not kept on top: $(xprop -id "$exit_screen" _NET_WM_STATE)"
-screenshot exit-screen
+screenshot exit-screen "$exit_screen"
 running "$APP_PID" || fail "the program ended with the main window"
 click "$exit_screen" 441 196
 poll 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end"
