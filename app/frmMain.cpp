@@ -134,8 +134,8 @@ frmMain::frmMain(QWidget *parent)
     // Enter presses the focused button, as Space does.
     for (QPushButton *button : { cmdProceed, cmdNext, cmdMain })
         button->setAutoDefault(true);
-    // Tab reaches the links after the screen's own controls: the banner, then the offer.
-    QWidget::setTabOrder(cmdMain, Label14);
+    // Tab comes to the links after the screen's own controls, before it goes round to them
+    // again: the banner, then the offer.
     QWidget::setTabOrder(Label14, lblCobrand);
     QWidget::setTabOrder(lblCobrand, lblFullBrand);
 
