@@ -60,6 +60,7 @@ LinkLabel::LinkLabel(const QString &text, QWidget *parent)
     setCursor(Qt::PointingHandCursor);
     setTextFormat(Qt::PlainText);
     // Only the keyboard focuses it: a click follows the link and leaves the focus where it was.
+    setTextInteractionFlags(Qt::NoTextInteraction);
     setFocusPolicy(Qt::TabFocus);
 }
 
@@ -115,14 +116,20 @@ void LinkLabel::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void LinkLabel::paintEvent(QPaintEvent *event)
+void LinkLabel::paintEvent(QPaintEvent *)
 {
-    QLabel::paintEvent(event);
+    // The text is drawn as a label that takes no focus draws it: one that does lays its text out
+    // as a document, a pixel lower.
+    QPainter painter(this);
+    drawFrame(&painter);
+    const int flags = QStyle::visualAlignment(layoutDirection(), alignment()) | Qt::TextExpandTabs
+        | (wordWrap() ? Qt::TextWordWrap : 0);
+    style()->drawItemText(
+        &painter, contentsRect(), flags, palette(), isEnabled(), text(), foregroundRole());
     if (!hasFocus())
         return;
     QStyleOptionFocusRect frame;
     frame.initFrom(this);
     frame.backgroundColor = palette().color(backgroundRole());
-    QPainter painter(this);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
 }

@@ -264,8 +264,6 @@ void frmMain::createOfferPanel(QWidget *client)
         LinkLabel::displayText(CoBrandText), WebAddresses::CoBrand);
     lblFullBrand = addLinkLabel(fraFullBrand, u"lblFullBrand"_s, { 120, 165, 7245, 645 },
         FullBrandText, WebAddresses::FullyBranded);
-    for (QLabel *label : { lblCobrand, lblFullBrand })
-        label->setAutoFillBackground(true);
     new FrontOnly(fraFullBrand, { lblCobrand, lblFullBrand });
 }
 
