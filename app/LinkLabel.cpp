@@ -60,7 +60,6 @@ LinkLabel::LinkLabel(const QString &text, QWidget *parent)
     setCursor(Qt::PointingHandCursor);
     setTextFormat(Qt::PlainText);
     // Only the keyboard focuses it: a click follows the link and leaves the focus where it was.
-    setTextInteractionFlags(Qt::NoTextInteraction);
     setFocusPolicy(Qt::TabFocus);
 }
 

@@ -31,6 +31,7 @@ private slots:
     void eachClickOneRequest();
     void linksByKeyboard_data();
     void linksByKeyboard();
+    void linkDrawnAsPlainLabel();
     void aboutIsModal();
     void skippedStepsAreLogged();
 
@@ -124,6 +125,18 @@ void TestShell::linksByKeyboard()
     // Eleven stops make the round: the first screen's nine controls and the two links in view.
     pressTab(11 - tabs);
     QCOMPARE(QApplication::focusWidget(), m_window->txtName);
+}
+
+// Until it has the focus, a link looks exactly as a plain label of the same text and style.
+void TestShell::linkDrawnAsPlainLabel()
+{
+    LinkLabel *link = m_window->Label14;
+    QLabel plain(link->text(), link->parentWidget());
+    plain.setFont(link->font());
+    plain.setAlignment(link->alignment());
+    plain.setWordWrap(link->wordWrap());
+    plain.setGeometry(link->geometry());
+    QCOMPARE(link->grab().toImage(), plain.grab().toImage());
 }
 
 void TestShell::aboutIsModal()
