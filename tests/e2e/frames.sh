@@ -31,7 +31,8 @@ keys "$about" Escape
 keys "$main" alt+f x
 exit_screen=$(wait_window "CV Veyloom v1.0" "$EXIT_WIDTH")
 expect_frame "$exit_screen" "the exit screen" 0
-xprop -id "$exit_screen" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the exit screen is not kept on top"
+xprop -id "$exit_screen" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE \
+    || fail "the exit screen is not kept on top"
 click "$exit_screen" 441 196
 poll 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end"
 echo "PASS: frames"

@@ -162,7 +162,8 @@ def only_what_is_seen(top, where):
 
 
 def links(top):
-    return [node.name for node in descendants(top) if node.getRoleName() == "link" and showing(node)]
+    return [node.name for node in descendants(top)
+            if node.getRoleName() == "link" and showing(node)]
 
 
 def checked(node):
