@@ -74,6 +74,11 @@ void keepDesktopColours(QWidget *control);
 // stands out from it (Style::textOn).
 void fixBackground(QWidget *area, const QColor &background);
 
+// The frame of a window that cannot be resized: caption, system menu and close box, and no
+// maximise button. Each window adds what else its frame offers.
+inline constexpr Qt::WindowFlags FixedFrame = Qt::CustomizeWindowHint | Qt::WindowTitleHint
+    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
 // What the three windows share: the caption, the application icon and the window font; and the
 // client area's fixed size, in twips.
 void setUpWindow(QWidget &window, const QString &name, QWidget &client, int width, int height);

@@ -3,6 +3,8 @@
 #include <QLabel>
 
 // A label that acts as a link: pointing-hand cursor, and a click anywhere on it runs its command.
+// Tab reaches it and Enter or Space follows it; a screen reader meets it as a link whose action
+// follows it.
 class LinkLabel : public QLabel
 {
     Q_OBJECT
@@ -17,12 +19,17 @@ public:
     // Each click opens the page in the browser, in the skip-on-failure mode.
     void openOnClick(const QString &address);
 
+    // Follows the link as a click on it does.
+    void click();
+
 signals:
     void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     bool m_pressed = false;

@@ -118,6 +118,18 @@ void CoBrand_Randomize(frmMain &window, QRandomGenerator &random)
     window.bringOfferToFront(intCoBrandRandomNumber % 2 == 1);
 }
 
+QByteArray preferredPlatform()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || qgetenv("XDG_SESSION_TYPE") == "wayland";
+    if (wayland && !qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return QByteArrayLiteral("xcb;wayland");
+#endif
+    return {};
+}
+
 std::unique_ptr<frmMain> start()
 {
     bool refused = false;

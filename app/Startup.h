@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
@@ -40,6 +41,12 @@ void UpdateReminder(QSettings &settings, const Clock &now, const YesNoQuestion &
 
 // Brings one of the two offer labels to the front, each with an even chance.
 void CoBrand_Randomize(frmMain &window, QRandomGenerator &random);
+
+// The windowing system to ask Qt for before the application exists, as the value of its -platform
+// option; empty for Qt's own choice. On a Wayland desktop that runs an X server beside it, X11
+// first: there the desktop draws the frames and honours a window's fixed size, while Qt's own
+// Wayland frames offer a maximise button on every window. A platform the user chose stands.
+QByteArray preferredPlatform();
 
 // Everything the program does before its event loop runs: null when another copy is running.
 std::unique_ptr<frmMain> start();

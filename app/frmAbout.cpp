@@ -24,9 +24,7 @@ const QString Offer = u"Home Business Opportunity. Start your own Internet busin
 } // namespace
 
 frmAbout::frmAbout(QWidget *parent)
-    : QDialog(parent,
-        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-            | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Controls::FixedFrame)
 {
     Controls::setUpWindow(*this, u"frmAbout"_s, *this, 5745, 3255);
     setModal(true);

@@ -10,6 +10,7 @@
 #include "WebAddresses.h"
 #include "modHelp.h"
 
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFocusEvent>
@@ -102,6 +103,47 @@ private:
     bool m_refusesSpace;
 };
 
+// A text field placed where the window never shows it. A screen reader is told neither of it
+// nor of its scroll bars; to the program it is a field like any other.
+class OutOfSightField : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit OutOfSightField(QWidget *parent)
+        : QPlainTextEdit(parent)
+    {
+        static const bool accessible = [] {
+            QAccessible::installFactory(&OutOfSightField::accessible);
+            return true;
+        }();
+        Q_UNUSED(accessible);
+    }
+
+private:
+    class Accessible : public QAccessibleWidget
+    {
+    public:
+        using QAccessibleWidget::QAccessibleWidget;
+        QAccessible::State state() const override
+        {
+            QAccessible::State state = QAccessibleWidget::state();
+            state.invisible = true;
+            state.offscreen = true;
+            return state;
+        }
+        int childCount() const override { return 0; }
+        QAccessibleInterface *child(int) const override { return nullptr; }
+    };
+
+    static QAccessibleInterface *accessible(const QString &className, QObject *object)
+    {
+        if (className == QLatin1String(staticMetaObject.className()))
+            return new Accessible(static_cast<QWidget *>(object), QAccessible::EditableText);
+        return nullptr;
+    }
+};
+
 QGroupBox *addPanel(
     QWidget *parent, const QString &name, const QString &caption, const QRect &place)
 {
@@ -129,8 +171,7 @@ QLineEdit *addField(QWidget *panel, const QString &name, const QString &placehol
 // Topmost from its creation on, so that becoming topmost never moves, resizes or activates it.
 frmExitScreen::frmExitScreen(QWidget *parent)
     : QWidget(parent,
-        Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-            | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+        Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Controls::FixedFrame
             | Qt::WindowStaysOnTopHint)
 {
     Controls::setUpWindow(*this, u"frmExitScreen"_s, *this, 11115, 4725);
@@ -214,7 +255,7 @@ void frmExitScreen::buildReferralForm()
 
     // The message lies below the panel's visible area; it is sent as it stands. Tab passes it
     // by, so no one types into a field they cannot see.
-    m_txtMessage = add<QPlainTextEdit>(frame2, { u"txtMessage"_s, Referral::MessagePlaceholder },
+    m_txtMessage = add<OutOfSightField>(frame2, { u"txtMessage"_s, Referral::MessagePlaceholder },
         { 4800, 3600, 1815, 495 }, Font::Window);
     m_txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_txtMessage->setTabChangesFocus(true);
@@ -268,3 +309,5 @@ void frmExitScreen::cmdSubmitClicked()
     });
     skipOnFailure([&] { Referral::SendReferral(this, record); });
 }
+
+#include "frmExitScreen.moc"

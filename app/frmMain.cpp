@@ -24,6 +24,9 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 
+#include <algorithm>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 using Controls::add;
 using Style::Font;
@@ -49,6 +52,41 @@ const std::pair<QRect, const char *> Symbols[] = {
     { { 5970, 3690, 600, 600 }, "Yellow circle of petals with a triangle" },
 };
 
+// Of the labels laid on one spot only the one in front is shown, whichever way it came to the
+// front: the ones behind it can then be reached neither by Tab nor by a screen reader.
+class FrontOnly : public QObject
+{
+public:
+    FrontOnly(QWidget *parent, std::initializer_list<QWidget *> labels)
+        : QObject(parent)
+        , m_labels(labels)
+    {
+        for (QWidget *label : m_labels)
+            label->installEventFilter(this);
+        showFront();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ZOrderChange)
+            showFront();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void showFront()
+    {
+        const QObjectList &stack = static_cast<QWidget *>(parent())->children();
+        const auto front = std::max_element(m_labels.begin(), m_labels.end(),
+            [&](QWidget *a, QWidget *b) { return stack.indexOf(a) < stack.indexOf(b); });
+        for (QWidget *label : m_labels)
+            label->setVisible(label == *front);
+    }
+
+    std::vector<QWidget *> m_labels;
+};
+
 LinkLabel *addLinkLabel(QWidget *parent, const QString &name, const QRect &place,
     const QString &text, const QString &address)
 {
@@ -62,7 +100,7 @@ LinkLabel *addLinkLabel(QWidget *parent, const QString &name, const QRect &place
 } // namespace
 
 frmMain::frmMain(QWidget *parent)
-    : QMainWindow(parent)
+    : QMainWindow(parent, Qt::Window | Controls::FixedFrame | Qt::WindowMinimizeButtonHint)
 {
     auto *client = add<QWidget>(
         this, { u"client"_s, ApplicationNames::Title }, { 0, 0, 7500, 5850 }, Font::Window);
@@ -96,6 +134,10 @@ frmMain::frmMain(QWidget *parent)
     // Enter presses the focused button, as Space does.
     for (QPushButton *button : { cmdProceed, cmdNext, cmdMain })
         button->setAutoDefault(true);
+    // Tab comes to the links after the screen's own controls, before it goes round to them
+    // again: the banner, then the offer.
+    QWidget::setTabOrder(Label14, lblCobrand);
+    QWidget::setTabOrder(lblCobrand, lblFullBrand);
 
     bringScreenToFront(Screen::PersonalDetails);
 }
@@ -222,14 +264,11 @@ void frmMain::createOfferPanel(QWidget *client)
         LinkLabel::displayText(CoBrandText), WebAddresses::CoBrand);
     lblFullBrand = addLinkLabel(fraFullBrand, u"lblFullBrand"_s, { 120, 165, 7245, 645 },
         FullBrandText, WebAddresses::FullyBranded);
-    // Opaque, so that the label in front hides the one behind it.
-    for (QLabel *label : { lblCobrand, lblFullBrand })
-        label->setAutoFillBackground(true);
+    new FrontOnly(fraFullBrand, { lblCobrand, lblFullBrand });
 }
 
 void frmMain::bringOfferToFront(bool coBrand)
 {
-    // Both labels lie on the same spot; only the one in front can be seen and clicked.
     (coBrand ? lblCobrand : lblFullBrand)->raise();
 }
 

@@ -1,4 +1,5 @@
 #include "FindControl.h"
+#include "KeyboardLink.h"
 #include "Style.h"
 #include "UrlRecorder.h"
 #include "frmAbout.h"
@@ -20,6 +21,8 @@ private slots:
     void labels();
     void actions_data();
     void actions();
+    void linksByKeyboard_data();
+    void linksByKeyboard();
 };
 
 void TestAbout::window()
@@ -98,6 +101,38 @@ void TestAbout::actions()
     }
     QCOMPARE(browser.addresses(), address.isEmpty() ? QStringList() : QStringList { address });
     QCOMPARE(dialog.isVisible(), !address.isEmpty());
+}
+
+void TestAbout::linksByKeyboard_data()
+{
+    // The link that many presses of Tab from OK reach, the key that follows it and its page.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("lblHomePage, Enter")
+        << u"lblHomePage"_s << 1 << Qt::Key_Return << u"http://www.orravine.com"_s;
+    QTest::newRow("lblCoBrand, Space") << u"lblCoBrand"_s << 2 << Qt::Key_Space
+                                       << u"http://help.orravine.com/fully-branded.html"_s;
+}
+
+void TestAbout::linksByKeyboard()
+{
+    QFETCH(QString, name);
+    QFETCH(int, tabs);
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, address);
+    UrlRecorder browser;
+    frmAbout dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    FETCH_CONTROL(QWidget, link, dialog, name);
+    TAB_TO_AND_FOLLOW(link, tabs, key);
+    QCOMPARE(browser.addresses(), QStringList { address });
+    // Enter went to the link, not to the default button.
+    QVERIFY(dialog.isVisible());
+    pressTab(3 - tabs);
+    QCOMPARE(QApplication::focusWidget(), dialog.findChild<QWidget *>(u"cmdOK"_s));
 }
 
 QTEST_MAIN(TestAbout)

@@ -1,4 +1,5 @@
 #include "FindControl.h"
+#include "KeyboardLink.h"
 #include "ModalAnswerer.h"
 #include "UrlRecorder.h"
 #include "frmExitScreen.h"
@@ -31,6 +32,8 @@ private slots:
     void window();
     void linksOpenTheirPage_data();
     void linksOpenTheirPage();
+    void linksByKeyboard_data();
+    void linksByKeyboard();
     void fields_data();
     void fields();
     void limitCountsWholeCharacters();
@@ -42,6 +45,8 @@ void TestExitScreen::window()
 {
     frmExitScreen screen;
     QVERIFY(screen.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(
+        !(screen.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     // Typed text stays dark on a light field inside the dark blue panel.
     FETCH_CONTROL(QWidget, txtName, screen, u"txtName"_s);
     const QPalette field = txtName->palette();
@@ -81,6 +86,36 @@ void TestExitScreen::linksOpenTheirPage()
     if (auto *check1 = qobject_cast<QCheckBox *>(link))
         QVERIFY(!check1->isChecked());
     QVERIFY(screen.isVisible());
+}
+
+void TestExitScreen::linksByKeyboard_data()
+{
+    // The link that many presses of Tab from Exit reach, the key that follows it and its page.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("Check1, Space")
+        << u"Check1"_s << 1 << Qt::Key_Space << u"http://www.orravine.com"_s;
+    QTest::newRow("lblGoToHome, Enter")
+        << u"lblGoToHome"_s << 7 << Qt::Key_Return << u"http://www.orravine.com/software.html"_s;
+}
+
+void TestExitScreen::linksByKeyboard()
+{
+    QFETCH(QString, name);
+    QFETCH(int, tabs);
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, address);
+    frmExitScreen screen;
+    QVERIFY(showActive(screen));
+    FETCH_CONTROL(QWidget, link, screen, name);
+    UrlRecorder browser;
+    TAB_TO_AND_FOLLOW(link, tabs, key);
+    QCOMPARE(browser.addresses(), QStringList { address });
+    // Eight stops make the round; the message out of sight is not one of them.
+    pressTab(8 - tabs);
+    QCOMPARE(QApplication::focusWidget(), screen.findChild<QWidget *>(u"cmdClose"_s));
 }
 
 void TestExitScreen::fields_data()

@@ -77,6 +77,8 @@ void TestMainWindow::freshWindow()
     QCOMPARE(w.windowTitle(), QStringLiteral("CV Veyloom v1.0"));
     QCOMPARE(w.centralWidget()->size(), QSize(500, 390));
     QCOMPARE(w.minimumSize(), w.maximumSize());
+    QCOMPARE(w.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
+        Qt::WindowMinimizeButtonHint);
     QCOMPARE(current(), w.fraStep[0]);
     QCOMPARE(w.fraStep[0]->title() + u'|' + w.fraStep[1]->title() + u'|' + w.fraStep[2]->title(),
         QStringLiteral("Personal Details|Veyloom Question|Veyloom Result"));
@@ -289,10 +291,11 @@ void TestMainWindow::keyboardAlone()
     QCOMPARE(w.lblQNo->text(), QStringLiteral("Question 2 of 8"));
     press(Qt::Key_Return);
     press(Qt::Key_Return);
-    // Tab stays within the screen in front.
+    // Tab stays within the screen in front and the links in view.
     for (int i = 0; i < 10; ++i) {
         press(Qt::Key_Tab);
-        QVERIFY(w.fraStep[1]->isAncestorOf(QApplication::focusWidget()));
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(w.fraStep[1]->isAncestorOf(focus) || focus == w.Label14 || focus == w.lblFullBrand);
     }
     for (int answered = 4; answered <= 8; ++answered) {
         QTest::keyClick(&w, Qt::Key_N, Qt::AltModifier);

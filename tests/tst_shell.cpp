@@ -1,3 +1,5 @@
+#include "FindControl.h"
+#include "KeyboardLink.h"
 #include "LinkLabel.h"
 #include "SkipOnFailure.h"
 #include "UrlRecorder.h"
@@ -6,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -26,6 +29,9 @@ private slots:
     void commandsOpenTheirPage_data();
     void commandsOpenTheirPage();
     void eachClickOneRequest();
+    void linksByKeyboard_data();
+    void linksByKeyboard();
+    void linkDrawnAsPlainLabel();
     void aboutIsModal();
     void skippedStepsAreLogged();
 
@@ -82,6 +88,55 @@ void TestShell::eachClickOneRequest()
     QTest::mouseClick(m_window->Label14, Qt::LeftButton);
     QTest::mouseClick(m_window->Label14, Qt::LeftButton);
     QCOMPARE(browser.urls.size(), 2);
+}
+
+void TestShell::linksByKeyboard_data()
+{
+    // The offer in front; the link that many presses of Tab from the name field reach, the key
+    // that follows it and the page it opens.
+    QTest::addColumn<bool>("coBrandInFront");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("banner, Enter")
+        << true << u"Label14"_s << 9 << Qt::Key_Return << u"http://www.orravine.com"_s;
+    QTest::newRow("co-brand offer, Space") << true << u"lblCobrand"_s << 10 << Qt::Key_Space
+                                           << u"http://help.orravine.com/co-brand.html"_s;
+    QTest::newRow("fully branded offer, keypad Enter")
+        << false << u"lblFullBrand"_s << 10 << Qt::Key_Enter
+        << u"http://help.orravine.com/fully-branded.html"_s;
+}
+
+void TestShell::linksByKeyboard()
+{
+    QFETCH(bool, coBrandInFront);
+    QFETCH(QString, name);
+    QFETCH(int, tabs);
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, address);
+    m_window->bringOfferToFront(coBrandInFront);
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QCOMPARE(QApplication::focusWidget(), m_window->txtName);
+    FETCH_CONTROL(QWidget, link, *m_window, name);
+    UrlRecorder browser;
+    TAB_TO_AND_FOLLOW(link, tabs, key);
+    QCOMPARE(browser.addresses(), QStringList { address });
+    // Eleven stops make the round: the first screen's nine controls and the two links in view.
+    pressTab(11 - tabs);
+    QCOMPARE(QApplication::focusWidget(), m_window->txtName);
+}
+
+// Until it has the focus, a link looks exactly as a plain label of the same text and style.
+void TestShell::linkDrawnAsPlainLabel()
+{
+    LinkLabel *link = m_window->Label14;
+    QLabel plain(link->text(), link->parentWidget());
+    plain.setFont(link->font());
+    plain.setAlignment(link->alignment());
+    plain.setWordWrap(link->wordWrap());
+    plain.setGeometry(link->geometry());
+    QCOMPARE(link->grab().toImage(), plain.grab().toImage());
 }
 
 void TestShell::aboutIsModal()
