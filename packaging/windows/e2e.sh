@@ -20,8 +20,9 @@ shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\CV Veyloom'
 settings_key='HKCU\Software\Orravine\cv-veyloom\Settings'
 
-# A clipboard that Wine holds may leave a request unanswered: each read gives up after a while.
-clipboard() { timeout 5 xclip -selection clipboard -o 2>/dev/null || true; }
+# A clipboard that Wine holds may leave a request unanswered, so each read gives up after a
+# while; Wine ends the lines on it with CR LF.
+clipboard() { timeout 5 xclip -selection clipboard -o 2>/dev/null | tr -d '\r' || true; }
 
 # reg_value KEY NAME: the value as "wine reg query" lists it, empty when there is none.
 reg_value() {
@@ -71,35 +72,14 @@ printf 'copied elsewhere' | xclip -selection clipboard
 holds_copy() { [ "$(clipboard)" = "copied elsewhere" ]; }
 poll 10 holds_copy || fail "xclip could not fill the clipboard"
 
-# Root and Heart ticked, Root answered "Yes" throughout, Heart with every scoring answer.
-click_main "$main" 26 $((106 + 24 * 3))
-click_main "$main" 26 106
-click_main "$main" 380 238
-for _ in 1 2 3 4 5 6 7 8; do click_main "$main" 424 269; done
-for answer in Yes No No Yes Yes No No Yes; do
-    [ "$answer" = No ] && click_main "$main" 80 192
-    click_main "$main" 424 269
-done
+take_two_chakras "$main"
 
 # Writing the reading empties the clipboard. The reading, read back through the clipboard: its
 # texts, and a picture in the place of each rune.
 clipboard_empty() { [ -z "$(clipboard)" ]; }
 poll 30 clipboard_empty || fail "the clipboard still holds '$(clipboard)' after the reading"
 screenshot reading "$main"
-expected=$(
-    golden_block open 0
-    golden_block overactive 3
-)
-copy_reading() {
-    click_main "$main" 248 166
-    keys "$main" ctrl+a ctrl+c
-    [ "$(clipboard | tr -d '\r')" = "$expected" ]
-}
-poll 30 copy_reading || {
-    clipboard | tr -d '\r' >"$WORK/actual.txt"
-    printf '%s' "$expected" | diff - "$WORK/actual.txt" | head -20
-    fail "the reading copied from the view differs from the expected one"
-}
+expect_copied_reading "$main"
 xdotool mousemove --window "$main" 300 $((200 + $(menu_bar_height "$main")))
 poll 10 clipboard_empty || fail "moving the mouse over the reading left it on the clipboard"
 
