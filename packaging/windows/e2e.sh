@@ -46,6 +46,8 @@ start_app() {
     PIDS+=("$APP_PID")
 }
 
+wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$WORK/bin/record-browser" /f \
+    >/dev/null 2>&1
 wine "$setup" /S || fail "the installer failed with status $?"
 [ -f "$folder/cv-veyloom.exe" ] || fail "nothing installed in $folder"
 [ -f "$folder/platforms/qwindows.dll" ] || fail "no platform plugin installed"
@@ -82,6 +84,11 @@ screenshot reading "$main"
 expect_copied_reading "$main"
 xdotool mousemove --window "$main" 300 $((200 + $(menu_bar_height "$main")))
 poll 10 clipboard_empty || fail "moving the mouse over the reading left it on the clipboard"
+
+# Pages open in the default browser, which Wine asks for through its own browser launcher.
+keys "$main" alt+h o
+poll 10 grep -qx 'http://www.cv-veyloom.com/cv-free-veyloom-help.html' "$BROWSER_LOG" \
+    || fail "Online Help opened '$(cat "$BROWSER_LOG")'"
 
 # A second copy shows only its box, and ends when it is answered.
 first=$APP_PID
