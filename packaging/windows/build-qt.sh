@@ -80,7 +80,9 @@ save_licences() {
   return 0
 }
 
-key=$(printf '%s\n%s\n' "$options" "$(cat "$repo/cmake/mingw-w64-x86_64.cmake")" | sha256sum | cut -c1-12)
+# Debian's revision is in the key too: a fix to its source makes a new build.
+key=$(printf '%s\n%s\n%s\n' "$version" "$options" "$(cat "$repo/cmake/mingw-w64-x86_64.cmake")" |
+  sha256sum | cut -c1-12)
 cache="${XDG_CACHE_HOME:-$HOME/.cache}/cv-veyloom"
 prefix="$cache/qt-$upstream-windows-$key"
 

@@ -14,6 +14,10 @@ scripts/install-deps g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binut
 
 qt=$(packaging/windows/build-qt.sh | tail -n 1)
 
+# A build made with another Qt for Windows starts afresh.
+if [ -f "$build/CMakeCache.txt" ] && ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*=$qt/" "$build/CMakeCache.txt"; then
+  rm -rf "$build"
+fi
 # Qt's own toolchain file finds Qt for Windows and the host's tools, and hands the compiler
 # settings on to ours.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
