@@ -65,3 +65,14 @@ fuzz: deps
 	    -DCMAKE_CXX_COMPILER=clang++-14 -DVEYLOOM_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) --target fuzz_referral_address fuzz_reminder_settings
 	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The program for Windows, cross-built: an installer and a zip archive in build-windows/, and
+# every test run under Wine (see the README's "Windows").
+WINDOWS_BUILD ?= build-windows
+.PHONY: windows test-windows
+
+windows:
+	@packaging/windows/build.sh $(WINDOWS_BUILD)
+
+test-windows: windows
+	@packaging/windows/test.sh $(WINDOWS_BUILD)

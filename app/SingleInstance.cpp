@@ -22,11 +22,14 @@ constexpr int UnwrittenLockWait = 500;
 
 QString lockPath()
 {
+    QString folder;
+#ifdef Q_OS_UNIX
     // The runtime folder belongs to this user alone. Without one Qt would offer a folder in the
     // temporary folder all users share, where another user could take the name first.
-    QString folder;
     if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+#endif
+    // Windows has none (Qt offers the home folder in its place): the user's local cache folder.
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (folder.isEmpty())
@@ -35,16 +38,25 @@ QString lockPath()
         + QStringLiteral(".lock");
 }
 
-// Whether the process named in a lock file is one of this user's on this machine.
-bool runsHereForThisUser(qint64 pid, const QString &host)
+// Whether the copy named in a lock file that could not be taken runs: one of this user's on this
+// machine. A lock naming this very process was left by a copy whose process number the system
+// has since given to this one.
+bool runsHereForThisUser(QLockFile &lock, qint64 pid, const QString &host)
 {
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_WIN)
+    // The holder keeps its lock file open and lets no one delete it, so a file that can be
+    // deleted has none, whatever process has the number in it now; its lock is then taken.
+    Q_UNUSED(pid);
+    Q_UNUSED(host);
+    return !(lock.removeStaleLockFile() && lock.tryLock(0));
+#elif defined(Q_OS_UNIX)
+    Q_UNUSED(lock);
     // Signal 0 only asks whether the process exists and may be signalled by this user.
     return host == QSysInfo::machineHostName() && pid > 0 && pid_t(pid) == pid
-        && ::kill(pid_t(pid), 0) == 0;
+        && pid != QCoreApplication::applicationPid() && ::kill(pid_t(pid), 0) == 0;
 #else
-    // Elsewhere a lock file cannot be removed while its owner runs, so QLockFile's own check of
-    // the owner stands.
+    // Elsewhere QLockFile's own check of the holder stands.
+    Q_UNUSED(lock);
     Q_UNUSED(pid);
     Q_UNUSED(host);
     return true;
@@ -64,7 +76,7 @@ bool ownerRuns(QLockFile &lock)
         qint64 pid = 0;
         QString host;
         if (lock.getLockInfo(&pid, &host, nullptr))
-            return runsHereForThisUser(pid, host);
+            return runsHereForThisUser(lock, pid, host);
         // A file that stays unreadable (garbage, or a folder) is no copy's lock: it is replaced
         // where that can be done, and ignored where not.
         if (!unwritten.hasExpired()) {

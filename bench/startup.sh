@@ -6,6 +6,8 @@
 #   - an empty window of that size.
 #   bench/startup.sh [build folder] [runs]
 #       wall time, CPU time and peak memory: medians of RUNS alternating starts of each
+#       a Windows build folder (made by make windows) runs its programs under Wine, on Windows'
+#       own platform; CPU time and memory are not measured there
 #   bench/startup.sh --instructions [build folder]
 #       instructions executed, counted by callgrind: the same on every run, however busy the
 #       machine is
@@ -33,11 +35,20 @@ chmod 700 "$XDG_RUNTIME_DIR"
 
 # The texts of the program's first screen; this start also stores the reminder date, so that
 # no later start asks.
-"$build/bench/bench_startup" --texts >"$work/texts"
+launcher=()
+bench="$build/bench"
+exe=""
+if [ -x "$build/wine-run" ]; then
+    launcher=("$build/wine-run")
+    bench=$build
+    exe=.exe
+    unset QT_QPA_PLATFORM
+fi
+"${launcher[@]}" "$bench/bench_startup$exe" --texts | tr -d '\r' >"$work/texts"
 programs=(program floor empty)
-program=("$build/bench/bench_startup")
-floor=("$build/bench/bench_bare" "$work/texts")
-empty=("$build/bench/bench_bare" --empty "$work/texts")
+program=("${launcher[@]}" "$bench/bench_startup$exe")
+floor=("${launcher[@]}" "$bench/bench_bare$exe" "$work/texts")
+empty=("${launcher[@]}" "$bench/bench_bare$exe" --empty "$work/texts")
 
 if [ "$mode" = instructions ]; then
     # count PROGRAM [ARGUMENT...]: instructions from exec to the first paint, where it ends.

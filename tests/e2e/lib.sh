@@ -101,6 +101,39 @@ clipboard() { xclip -selection clipboard -o 2>/dev/null || true; }
 
 READINGS=$(dirname "${BASH_SOURCE[0]}")/../readings
 
+# take_two_chakras MAIN: Heart ticked, then Root, whose questions still come first; Root answered
+# "Yes" throughout (four of them score: open), Heart with every scoring answer (over-active).
+take_two_chakras() {
+    click_main "$1" 26 $((106 + 24 * 3))
+    click_main "$1" 26 106
+    click_main "$1" 380 238
+    for _ in 1 2 3 4 5 6 7 8; do click_main "$1" 424 269; done
+    for answer in Yes No No Yes Yes No No Yes; do
+        [ "$answer" = No ] && click_main "$1" 80 192
+        click_main "$1" 424 269
+    done
+}
+
+# expect_copied_reading MAIN: copies the reading of take_two_chakras out of the view with the
+# keyboard until the clipboard holds the golden one.
+expect_copied_reading() {
+    local expected
+    expected=$(
+        golden_block open 0
+        golden_block overactive 3
+    )
+    copy_reading() {
+        click_main "$1" 248 166
+        keys "$1" ctrl+a ctrl+c
+        [ "$(clipboard)" = "$expected" ]
+    }
+    poll 30 copy_reading "$1" || {
+        clipboard >"$WORK/actual.txt"
+        printf '%s' "$expected" | diff - "$WORK/actual.txt" | head -20
+        fail "the reading copied from the view differs from the expected one"
+    }
+}
+
 # golden_block STATE CHAKRA: that chakra's block (0 Root) of the golden reading of all seven
 # chakras in that state, as plain text copied out of the view gives it.
 golden_block() {

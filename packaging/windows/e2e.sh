@@ -1,0 +1,128 @@
+#!/bin/bash
+# The Windows installer under Wine on a virtual X display, from a fresh prefix: a silent
+# install, the installed program through a whole test to its reading, its date in the registry,
+# a second copy refused, the exit screen, and a silent uninstall that leaves nothing behind.
+#   e2e.sh SETUP_EXE [SCREENSHOT_DIR]
+set -euo pipefail
+setup=$(realpath "$1")
+shots=${2:-}
+here=$(cd "$(dirname "$0")" && pwd)
+APP=unused
+. "$here/../../tests/e2e/lib.sh"
+. "$here/wine-prefix.sh"
+
+use_wine_prefix "$WORK/prefix"
+unset QT_QPA_FONTDIR
+trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
+
+folder="$WINEPREFIX/drive_c/Program Files/CV Veyloom"
+shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/CV Veyloom.lnk"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\CV Veyloom'
+settings_key='HKCU\Software\Orravine\cv-veyloom\Settings'
+
+# A clipboard that Wine holds may leave a request unanswered, so each read gives up after a
+# while; Wine ends the lines on it with CR LF.
+clipboard() { timeout 5 xclip -selection clipboard -o 2>/dev/null | tr -d '\r' || true; }
+
+# reg_value KEY NAME: the value as "wine reg query" lists it, empty when there is none.
+reg_value() {
+    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+
+# screenshot NAME [WINDOW]: the window (or the screen), once it has had time to be drawn.
+screenshot() {
+    [ -n "$shots" ] || return 0
+    mkdir -p "$shots"
+    sleep 2
+    import -window "${2:-root}" "$shots/$1.png"
+}
+
+# start_app: the installed program, as the Start-menu shortcut starts it, with no Qt from the
+# build in reach.
+start_app() {
+    env -u WINEPATH -u QT_PLUGIN_PATH -u QT_QPA_PLATFORM wine "C:\\Program Files\\CV Veyloom\\cv-veyloom.exe" \
+        >>"$WORK/app.log" 2>&1 &
+    APP_PID=$!
+    PIDS+=("$APP_PID")
+}
+
+wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$WORK/bin/record-browser" /f \
+    >/dev/null 2>&1
+wine "$setup" /S || fail "the installer failed with status $?"
+[ -f "$folder/cv-veyloom.exe" ] || fail "nothing installed in $folder"
+[ -f "$folder/platforms/qwindows.dll" ] || fail "no platform plugin installed"
+[ -f "$folder/licenses/LGPL-3.0-only.txt" ] || fail "Qt's licence is not installed"
+[ -f "$shortcut" ] || fail "no Start-menu shortcut"
+[ "$(reg_value "$uninstall_key" DisplayName)" = "CV Veyloom" ] || fail "no entry in the installed programs"
+[ "$(reg_value "$uninstall_key" Publisher)" = "Orravine" ] || fail "the entry names no publisher"
+[ "$(reg_value "$uninstall_key" DisplayVersion)" = "1.0" ] || fail "the entry names no version"
+[ "$(reg_value "$uninstall_key" DisplayIcon)" = 'C:\Program Files\CV Veyloom\cv-veyloom.exe,0' ] \
+    || fail "the entry shows no icon"
+[ -n "$(reg_value "$uninstall_key" EstimatedSize)" ] || fail "the entry gives no size"
+
+start_app
+main=$(wait_window "CV Veyloom v1.0" "$MAIN_WIDTH")
+screenshot first-screen "$main"
+
+# The first start stores today's date with its offset from UTC.
+today=$(date +%F)
+stored_today() { reg_value "$settings_key" LastUpdateReminder | grep -Eq "^${today}T[0-9:]{8}([+-][0-9]{2}:[0-9]{2}|Z)$"; }
+poll 20 stored_today || fail "no date of today under $settings_key: '$(reg_value "$settings_key" LastUpdateReminder)'"
+
+# Something another program put on the clipboard, which Wine shares with X, before the reading.
+printf 'copied elsewhere' | xclip -selection clipboard
+holds_copy() { [ "$(clipboard)" = "copied elsewhere" ]; }
+poll 10 holds_copy || fail "xclip could not fill the clipboard"
+
+take_two_chakras "$main"
+
+# Writing the reading empties the clipboard. The reading, read back through the clipboard: its
+# texts, and a picture in the place of each rune.
+clipboard_empty() { [ -z "$(clipboard)" ]; }
+poll 30 clipboard_empty || fail "the clipboard still holds '$(clipboard)' after the reading"
+screenshot reading "$main"
+expect_copied_reading "$main"
+xdotool mousemove --window "$main" 300 $((200 + $(menu_bar_height "$main")))
+poll 10 clipboard_empty || fail "moving the mouse over the reading left it on the clipboard"
+
+# Pages open in the default browser, which Wine asks for through its own browser launcher.
+keys "$main" alt+h o
+poll 10 grep -qx 'http://www.cv-veyloom.com/cv-free-veyloom-help.html' "$BROWSER_LOG" \
+    || fail "Online Help opened '$(cat "$BROWSER_LOG")'"
+
+# A second copy shows only its box, and ends when it is answered.
+first=$APP_PID
+start_app
+box=$(wait_window "CV Veyloom")
+[ "$(xdotool search --onlyvisible --name '^CV Veyloom v1.0$' | wc -l)" -eq 1 ] \
+    || fail "the second copy opened a window"
+screenshot second-copy
+keys "$box" Return
+poll 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the refused copy did not end"
+running "$first" || fail "the first copy ended with the second"
+
+# A copy killed outright leaves no lock that refuses the next start.
+kill -9 "$first"
+wait "$first" 2>/dev/null || true
+main_gone() { ! window_named "CV Veyloom v1.0" >/dev/null; }
+poll 20 main_gone || fail "the killed copy's window stayed"
+start_app
+main=$(wait_window "CV Veyloom v1.0" "$MAIN_WIDTH")
+window_named "CV Veyloom" >/dev/null && fail "the killed copy's lock refused the start"
+
+# Closing goes through the exit screen, which stays above other windows.
+keys "$main" alt+f x
+exit_screen=$(wait_window "CV Veyloom v1.0" "$EXIT_WIDTH")
+xprop -id "$exit_screen" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE \
+    || fail "the exit screen is not kept on top: $(xprop -id "$exit_screen" _NET_WM_STATE)"
+screenshot exit-screen "$exit_screen"
+running "$APP_PID" || fail "the program ended with the main window"
+click "$exit_screen" 441 196
+poll 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end"
+
+# The silent uninstaller finishes in a copy of itself; it leaves no file and no entry.
+wine "$folder/uninstall.exe" /S || fail "the uninstaller failed with status $?"
+poll 30 bash -c "[ ! -e '$folder' ]" || fail "left behind: $(cd "$folder" && find . -mindepth 1)"
+[ ! -e "$shortcut" ] || fail "the Start-menu shortcut is left"
+wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "the entry in the installed programs is left"
+echo "PASS: Windows installer under Wine"
