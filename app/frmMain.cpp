@@ -24,9 +24,6 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 
-#include <algorithm>
-#include <vector>
-
 using namespace Qt::StringLiterals;
 using Controls::add;
 using Style::Font;
@@ -50,41 +47,6 @@ const std::pair<QRect, const char *> Symbols[] = {
     { { 4290, 3690, 600, 600 }, "Blue triangle in a circle of petals" },
     { { 5130, 3690, 600, 600 }, "Orange symbol of petals" },
     { { 5970, 3690, 600, 600 }, "Yellow circle of petals with a triangle" },
-};
-
-// Of the labels laid on one spot only the one in front is shown, whichever way it came to the
-// front: the ones behind it can then be reached neither by Tab nor by a screen reader.
-class FrontOnly : public QObject
-{
-public:
-    FrontOnly(QWidget *parent, std::initializer_list<QWidget *> labels)
-        : QObject(parent)
-        , m_labels(labels)
-    {
-        for (QWidget *label : m_labels)
-            label->installEventFilter(this);
-        showFront();
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::ZOrderChange)
-            showFront();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    void showFront()
-    {
-        const QObjectList &stack = static_cast<QWidget *>(parent())->children();
-        const auto front = std::max_element(m_labels.begin(), m_labels.end(),
-            [&](QWidget *a, QWidget *b) { return stack.indexOf(a) < stack.indexOf(b); });
-        for (QWidget *label : m_labels)
-            label->setVisible(label == *front);
-    }
-
-    std::vector<QWidget *> m_labels;
 };
 
 LinkLabel *addLinkLabel(QWidget *parent, const QString &name, const QRect &place,
@@ -264,12 +226,18 @@ void frmMain::createOfferPanel(QWidget *client)
         LinkLabel::displayText(CoBrandText), WebAddresses::CoBrand);
     lblFullBrand = addLinkLabel(fraFullBrand, u"lblFullBrand"_s, { 120, 165, 7245, 645 },
         FullBrandText, WebAddresses::FullyBranded);
-    new FrontOnly(fraFullBrand, { lblCobrand, lblFullBrand });
+    // The label made last lies in front.
+    lblCobrand->hide();
 }
 
 void frmMain::bringOfferToFront(bool coBrand)
 {
-    (coBrand ? lblCobrand : lblFullBrand)->raise();
+    // Both labels lie on one spot. Only the one in front is shown, so the one behind it can be
+    // reached neither by Tab nor by a screen reader.
+    LinkLabel *front = coBrand ? lblCobrand : lblFullBrand;
+    (coBrand ? lblFullBrand : lblCobrand)->hide();
+    front->show();
+    front->raise();
 }
 
 void frmMain::showAbout()

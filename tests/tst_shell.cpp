@@ -72,7 +72,7 @@ void TestShell::commandsOpenTheirPage()
     } else {
         auto *label = m_window->findChild<LinkLabel *>(command);
         QVERIFY(label);
-        label->raise();
+        m_window->bringOfferToFront(label == m_window->lblCobrand);
         QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(5, label->height() - 5));
     }
     QCOMPARE(browser.addresses(), QStringList { address });
