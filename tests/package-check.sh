@@ -17,11 +17,8 @@ trap '$sudo rm -rf "$work"' EXIT
 
 desktop="xvfb xauth xdotool x11-utils fonts-dejavu-core"
 user=viewer
-# Debian 12's suites of this machine's architecture, from wherever apt here fetches them.
-grep -E ' bookworm(-[a-z]+)? main$' >"$work/sources.list" < <(
-    apt-get indextargets --format '$(TARGET_OF) $(REPO_URI) $(RELEASE) $(COMPONENT)' \
-        'Identifier: Packages' 'Origin: Debian' "Architecture: $(dpkg --print-architecture)" \
-        | sort -u) || { echo "FAIL: apt knows no Debian 12 archive (apt-get update?)"; exit 1; }
+"$(dirname "$0")/../scripts/debian-archive" >"$work/sources.list" \
+    || { echo "FAIL: apt knows no Debian 12 archive (apt-get update?)"; exit 1; }
 # apt's settings for reaching the archive: a proxy, and a snapshot archive's old Release dates.
 apt-config dump Acquire::http::Proxy Acquire::https::Proxy Acquire::Retries \
     Acquire::Check-Valid-Until Acquire::Check-Date >"$work/apt.conf"

@@ -99,12 +99,7 @@ mkdir -p "$work"
 # uses, in an apt configuration of its own so that the system's is left as it is.
 aptdir="$work/apt"
 mkdir -p "$aptdir/lists/partial" "$aptdir/archives/partial" "$aptdir/parts"
-for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-  [ -f "$f" ] && sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f"
-done >"$aptdir/sources.list"
-for f in /etc/apt/sources.list.d/*.sources; do
-  [ -f "$f" ] && sed 's/^Types:.*/Types: deb-src/' "$f" >"$aptdir/parts/$(basename "$f")"
-done
+"$repo/scripts/debian-archive" | sed 's/^deb /deb-src /' >"$aptdir/sources.list"
 aptopts="-o Dir::Etc::SourceList=$aptdir/sources.list -o Dir::Etc::SourceParts=$aptdir/parts
   -o Dir::State::Lists=$aptdir/lists -o Dir::Cache::Archives=$aptdir/archives
   -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache="
