@@ -9,13 +9,14 @@ repo=$(pwd)
 build=${1:-build-windows}
 
 scripts/install-deps
-scripts/install-deps g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-  nsis wine wine64 dpkg-dev
+scripts/install-deps g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
+  binutils-mingw-w64-x86-64 nsis wine wine64 dpkg-dev
 
 qt=$(packaging/windows/build-qt.sh | tail -n 1)
 
 # A build made with another Qt for Windows starts afresh.
-if [ -f "$build/CMakeCache.txt" ] && ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*=$qt/" "$build/CMakeCache.txt"; then
+if [ -f "$build/CMakeCache.txt" ] \
+  && ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*=$qt/" "$build/CMakeCache.txt"; then
   rm -rf "$build"
 fi
 # Qt's own toolchain file finds Qt for Windows and the host's tools, and hands the compiler

@@ -40,8 +40,8 @@ screenshot() {
 # start_app: the installed program, as the Start-menu shortcut starts it, with no Qt from the
 # build in reach.
 start_app() {
-    env -u WINEPATH -u QT_PLUGIN_PATH -u QT_QPA_PLATFORM wine "C:\\Program Files\\CV Veyloom\\cv-veyloom.exe" \
-        >>"$WORK/app.log" 2>&1 &
+    env -u WINEPATH -u QT_PLUGIN_PATH -u QT_QPA_PLATFORM \
+        wine "C:\\Program Files\\CV Veyloom\\cv-veyloom.exe" >>"$WORK/app.log" 2>&1 &
     APP_PID=$!
     PIDS+=("$APP_PID")
 }
@@ -53,7 +53,8 @@ wine "$setup" /S || fail "the installer failed with status $?"
 [ -f "$folder/platforms/qwindows.dll" ] || fail "no platform plugin installed"
 [ -f "$folder/licenses/LGPL-3.0-only.txt" ] || fail "Qt's licence is not installed"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
-[ "$(reg_value "$uninstall_key" DisplayName)" = "CV Veyloom" ] || fail "no entry in the installed programs"
+[ "$(reg_value "$uninstall_key" DisplayName)" = "CV Veyloom" ] \
+    || fail "no entry in the installed programs"
 [ "$(reg_value "$uninstall_key" Publisher)" = "Orravine" ] || fail "the entry names no publisher"
 [ "$(reg_value "$uninstall_key" DisplayVersion)" = "1.0" ] || fail "the entry names no version"
 [ "$(reg_value "$uninstall_key" DisplayIcon)" = 'C:\Program Files\CV Veyloom\cv-veyloom.exe,0' ] \
@@ -66,8 +67,9 @@ screenshot first-screen "$main"
 
 # The first start stores today's date with its offset from UTC.
 today=$(date +%F)
-stored_today() { reg_value "$settings_key" LastUpdateReminder | grep -Eq "^${today}T[0-9:]{8}([+-][0-9]{2}:[0-9]{2}|Z)$"; }
-poll 20 stored_today || fail "no date of today under $settings_key: '$(reg_value "$settings_key" LastUpdateReminder)'"
+stored() { reg_value "$settings_key" LastUpdateReminder; }
+stored_today() { stored | grep -Eq "^${today}T[0-9:]{8}([+-][0-9]{2}:[0-9]{2}|Z)$"; }
+poll 20 stored_today || fail "no date of today under $settings_key: '$(stored)'"
 
 # Something another program put on the clipboard, which Wine shares with X, before the reading.
 printf 'copied elsewhere' | xclip -selection clipboard
@@ -124,5 +126,6 @@ poll 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not en
 wine "$folder/uninstall.exe" /S || fail "the uninstaller failed with status $?"
 poll 30 bash -c "[ ! -e '$folder' ]" || fail "left behind: $(cd "$folder" && find . -mindepth 1)"
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is left"
-wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "the entry in the installed programs is left"
+wine reg query "$uninstall_key" >/dev/null 2>&1 \
+    && fail "the entry in the installed programs is left"
 echo "PASS: Windows installer under Wine"
