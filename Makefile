@@ -67,12 +67,18 @@ fuzz: deps
 	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The program for Windows, cross-built: an installer and a zip archive in build-windows/, and
-# every test run under Wine (see the README's "Windows").
+# every test run under Wine (see the README's "Windows"). Their dates are the commit's.
 WINDOWS_BUILD ?= build-windows
-.PHONY: windows test-windows
+WINDOWS_TARGETS = windows test-windows windows-reproducible
+.PHONY: $(WINDOWS_TARGETS)
+$(WINDOWS_TARGETS): export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
 
 windows:
 	@packaging/windows/build.sh $(WINDOWS_BUILD)
 
 test-windows: windows
 	@packaging/windows/test.sh $(WINDOWS_BUILD)
+
+# A second build in another folder gives the same installer and zip, byte for byte.
+windows-reproducible: windows
+	@tests/windows-reproducible.sh $(WINDOWS_BUILD)

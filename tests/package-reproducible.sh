@@ -9,12 +9,8 @@ sources=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# The files git knows, as they are in the work tree: a clean tree gives the commit itself.
 copy="$work/elsewhere/cv-veyloom"
-mkdir -p "$copy"
-(cd "$sources" && git ls-files -z --cached --others --exclude-standard \
-    | xargs -0 -I{} sh -c '[ ! -e "$1" ] || printf "%s\0" "$1"' - {} \
-    | tar --null -T - -cf -) | tar -xf - -C "$copy"
+"$sources/tests/copy-sources.sh" "$copy"
 
 cmake -S "$copy" -B "$copy/build" "$@" >/dev/null
 cmake --build "$copy/build" --target cv-veyloom >/dev/null

@@ -1,8 +1,9 @@
-#!/bin/sh
+#!/bin/bash
 # Builds Qt's base module for 64-bit Windows from Debian's own source of the Qt the host tools
 # come from, configured for what CV Veyloom uses and for size, and keeps it in the user's cache
-# folder under a key of version and options. Prints the install prefix on its last line.
-set -eu
+# folder under a key of version and options. Prints the install prefix, and nothing else, on its
+# standard output; the build's own output goes to standard error.
+set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
 
@@ -100,15 +101,13 @@ mkdir -p "$work"
 aptdir="$work/apt"
 mkdir -p "$aptdir/lists/partial" "$aptdir/archives/partial" "$aptdir/parts"
 "$repo/scripts/debian-archive" | sed 's/^deb /deb-src /' >"$aptdir/sources.list"
-aptopts="-o Dir::Etc::SourceList=$aptdir/sources.list -o Dir::Etc::SourceParts=$aptdir/parts
-  -o Dir::State::Lists=$aptdir/lists -o Dir::Cache::Archives=$aptdir/archives
-  -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache="
+aptopts=(-o "Dir::Etc::SourceList=$aptdir/sources.list" -o "Dir::Etc::SourceParts=$aptdir/parts"
+  -o "Dir::State::Lists=$aptdir/lists" -o "Dir::Cache::Archives=$aptdir/archives"
+  -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache=)
 # apt's own user cannot read a cache folder in root's home.
-[ "$(id -u)" -ne 0 ] || aptopts="$aptopts -o APT::Sandbox::User=root"
-# shellcheck disable=SC2086
-apt-get $aptopts -qq update
-# shellcheck disable=SC2086
-(cd "$work" && apt-get $aptopts -qq source "qt6-base=$version" >/dev/null)
+[ "$(id -u)" -ne 0 ] || aptopts+=(-o APT::Sandbox::User=root)
+apt-get "${aptopts[@]}" -qq update >&2
+(cd "$work" && apt-get "${aptopts[@]}" -qq source "qt6-base=$version" >&2)
 src=$(find "$work" -maxdepth 1 -type d -name "qt6-base-*" | head -n 1)
 
 start=$(date +%s)
@@ -118,7 +117,7 @@ cmake -S "$src" -B "$work/build" -G Ninja \
   -DQT_HOST_PATH=/usr \
   -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   $options >"$work/configure.log"
-cmake --build "$work/build"
+cmake --build "$work/build" >&2
 cmake --install "$work/build" >/dev/null
 save_licences "$src" "$prefix/licenses"
 echo "Qt for Windows built in $(( $(date +%s) - start )) s" >&2

@@ -1,35 +1,41 @@
-#!/bin/sh
+#!/bin/bash
 # Builds CV Veyloom for 64-bit Windows on Debian: Qt for Windows (once, then from the cache), the
 # program with every test, the folder the program runs from, and from that folder an installer
-# and a zip archive.
-#   packaging/windows/build.sh [BUILD_DIR]     (default: build-windows)
-set -eu
+# and a zip archive. Stops at the first step that fails, with that step's own output.
+#   packaging/windows/build.sh [BUILD_DIR [CMAKE_OPTION...]]     (default: build-windows)
+# A CMake option such as -DVEYLOOM_VERSION=1.1 builds another version from the same tree.
+set -euo pipefail
 cd "$(dirname "$0")/../.."
 repo=$(pwd)
 build=${1:-build-windows}
+[ $# -eq 0 ] || shift
+# The dates in the installer and the zip are the commit's, as in the Debian package, so that one
+# commit gives the same files wherever and whenever it is built.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH
 
 scripts/install-deps
 scripts/install-deps g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
-  binutils-mingw-w64-x86-64 nsis wine wine64 dpkg-dev
+    binutils-mingw-w64-x86-64 nsis wine wine64 dpkg-dev
 
-qt=$(packaging/windows/build-qt.sh | tail -n 1)
+qt=$(packaging/windows/build-qt.sh)
 
 # A build made with another Qt for Windows starts afresh.
 if [ -f "$build/CMakeCache.txt" ] \
-  && ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*=$qt/" "$build/CMakeCache.txt"; then
-  rm -rf "$build"
+    && ! grep -qF "CMAKE_TOOLCHAIN_FILE:FILEPATH=$qt/" "$build/CMakeCache.txt"; then
+    rm -rf "$build"
 fi
 # Qt's own toolchain file finds Qt for Windows and the host's tools, and hands the compiler
 # settings on to ours.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-  -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" "$@" >/dev/null
 cmake --build "$build"
 
-version=$(sed -n 's/^!define VERSION "\(.*\)"$/\1/p' "$build/packaging/windows/installer-defines.nsh")
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 
 # The program's folder: the program, the Qt libraries and only the plugins it loads, the
-# compiler's run-time libraries, and the licence texts of Qt and the code built into it.
+# compiler's run-time libraries, and the licence notices of all of them.
 name="cv-veyloom-$version"
 dist="$build/$name"
 rm -rf "$dist"
@@ -40,27 +46,17 @@ cp "$qt/plugins/platforms/qwindows.dll" "$dist/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$dist/styles/"
 cp "$qt/plugins/imageformats/qjpeg.dll" "$dist/imageformats/"
 for runtime in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
-  cp "$(x86_64-w64-mingw32-g++-posix -print-file-name="$runtime")" "$dist/"
+    cp "$(x86_64-w64-mingw32-g++-posix -print-file-name="$runtime")" "$dist/"
 done
 cp "$qt/licenses/"* "$dist/licenses/"
-find "$dist" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
+# Debian's notices of the compiler's run-time libraries (GPL 3 with the GCC Runtime Library
+# Exception) and of MinGW-w64's, winpthreads among them.
+cp /usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright \
+    "$dist/licenses/libstdc++-libgcc-copyright.txt"
+cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$dist/licenses/libwinpthread-copyright.txt"
+find "$dist" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+find "$dist" -type d -exec chmod 755 {} +
+find "$dist" -type f -exec chmod 644 {} +
+find "$dist" -exec touch --no-dereference --date="@$SOURCE_DATE_EPOCH" {} +
 
-# The installer copies, and its uninstaller removes, exactly the files of that folder.
-nsis="$build/packaging/windows"
-files=$(cd "$dist" && find . -type f | sed 's|^\./||' | sort)
-for file in $files; do
-  folder=$(dirname "$file" | sed -e 's|^\.$||' -e 's|^|\\|' -e 's|^\\$||' | tr / '\\')
-  printf 'SetOutPath "$INSTDIR%s"\nFile "${DIST}/%s"\n' "$folder" "$file"
-done >"$nsis/install-files.nsh"
-{
-  for file in $files; do printf 'Delete "$INSTDIR\\%s"\n' "$(printf '%s' "$file" | tr / '\\')"; done
-  (cd "$dist" && find . -mindepth 1 -type d | sed 's|^\./||' | sort -r) | while read -r folder; do
-    printf 'RMDir "$INSTDIR\\%s"\n' "$(printf '%s' "$folder" | tr / '\\')"
-  done
-} >"$nsis/uninstall-files.nsh"
-
-makensis -V2 -NOCD -DDIST="$(realpath "$dist")" -X"!addincludedir $(realpath "$nsis")" \
-  -DOUTFILE="$(realpath "$build")/$name-setup.exe" packaging/windows/installer.nsi
-rm -f "$build/$name-windows-x64.zip"
-(cd "$build" && cmake -E tar cf "$name-windows-x64.zip" --format=zip "$name")
-ls -l "$build/$name-setup.exe" "$build/$name-windows-x64.zip"
+packaging/windows/package.sh "$build" "$name"

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The Windows installer under Wine on a virtual X display, from a fresh prefix: a silent
-# install, the installed program through a whole test to its reading, its date in the registry,
-# a second copy refused, the exit screen, and a silent uninstall that leaves nothing behind.
+# install for the current user, the installed program through a whole test to its reading, its
+# date in the registry, a second copy refused, the exit screen, and a silent uninstall that
+# leaves nothing behind.
 #   e2e.sh SETUP_EXE [SCREENSHOT_DIR]
 set -euo pipefail
 setup=$(realpath "$1")
@@ -10,23 +11,23 @@ here=$(cd "$(dirname "$0")" && pwd)
 APP=unused
 . "$here/../../tests/e2e/lib.sh"
 . "$here/wine-prefix.sh"
+. "$here/scopes.sh"
 
 use_wine_prefix "$WORK/prefix"
 unset QT_QPA_FONTDIR
 trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
 
-folder="$WINEPREFIX/drive_c/Program Files/CV Veyloom"
-shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/CV Veyloom.lnk"
-uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\CV Veyloom'
+use_scope user
 settings_key='HKCU\Software\Orravine\cv-veyloom\Settings'
 
-# A clipboard that Wine holds may leave a request unanswered, so each read gives up after a
-# while; Wine ends the lines on it with CR LF.
-clipboard() { timeout 5 xclip -selection clipboard -o 2>/dev/null | tr -d '\r' || true; }
-
-# reg_value KEY NAME: the value as "wine reg query" lists it, empty when there is none.
-reg_value() {
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+# clipboard: the clipboard's text. A clipboard that Wine holds may leave a request unanswered,
+# so a read gives up after a while, and then fails: that is no empty clipboard. Wine ends the
+# lines on it with CR LF.
+clipboard() {
+    local text status=0
+    text=$(timeout 5 xclip -selection clipboard -o 2>/dev/null) || status=$?
+    [ "$status" -ne 124 ] || return 1
+    printf '%s' "$text" | tr -d '\r'
 }
 
 # screenshot NAME [WINDOW]: the window (or the screen), once it has had time to be drawn.
@@ -41,7 +42,7 @@ screenshot() {
 # build in reach.
 start_app() {
     env -u WINEPATH -u QT_PLUGIN_PATH -u QT_QPA_PLATFORM \
-        wine "C:\\Program Files\\CV Veyloom\\cv-veyloom.exe" >>"$WORK/app.log" 2>&1 &
+        wine "$WIN_FOLDER\\cv-veyloom.exe" >>"$WORK/app.log" 2>&1 &
     APP_PID=$!
     PIDS+=("$APP_PID")
 }
@@ -49,17 +50,20 @@ start_app() {
 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$WORK/bin/record-browser" /f \
     >/dev/null 2>&1
 wine "$setup" /S || fail "the installer failed with status $?"
-[ -f "$folder/cv-veyloom.exe" ] || fail "nothing installed in $folder"
-[ -f "$folder/platforms/qwindows.dll" ] || fail "no platform plugin installed"
-[ -f "$folder/licenses/LGPL-3.0-only.txt" ] || fail "Qt's licence is not installed"
-[ -f "$shortcut" ] || fail "no Start-menu shortcut"
-[ "$(reg_value "$uninstall_key" DisplayName)" = "CV Veyloom" ] \
-    || fail "no entry in the installed programs"
-[ "$(reg_value "$uninstall_key" Publisher)" = "Orravine" ] || fail "the entry names no publisher"
-[ "$(reg_value "$uninstall_key" DisplayVersion)" = "1.0" ] || fail "the entry names no version"
-[ "$(reg_value "$uninstall_key" DisplayIcon)" = 'C:\Program Files\CV Veyloom\cv-veyloom.exe,0' ] \
+[ -f "$FOLDER/cv-veyloom.exe" ] || fail "nothing installed in $FOLDER"
+[ -f "$FOLDER/platforms/qwindows.dll" ] || fail "no platform plugin installed"
+for licence in LGPL-3.0-only.txt libstdc++-libgcc-copyright.txt libwinpthread-copyright.txt; do
+    [ -f "$FOLDER/licenses/$licence" ] || fail "licenses\\$licence is not installed"
+done
+grep -q "GCC Runtime Library Exception" "$FOLDER/licenses/libstdc++-libgcc-copyright.txt" \
+    || fail "the run-time libraries' notice lacks their exception"
+[ -f "$SHORTCUT" ] || fail "no Start-menu shortcut"
+[ "$(reg_value "$KEY" DisplayName)" = "CV Veyloom" ] || fail "no entry in the installed programs"
+[ "$(reg_value "$KEY" Publisher)" = "Orravine" ] || fail "the entry names no publisher"
+[ "$(reg_value "$KEY" DisplayVersion)" = "1.0" ] || fail "the entry names no version"
+[ "$(reg_value "$KEY" DisplayIcon)" = "$WIN_FOLDER\\cv-veyloom.exe,0" ] \
     || fail "the entry shows no icon"
-[ -n "$(reg_value "$uninstall_key" EstimatedSize)" ] || fail "the entry gives no size"
+[ -n "$(reg_value "$KEY" EstimatedSize)" ] || fail "the entry gives no size"
 
 start_app
 main=$(wait_window "CV Veyloom v1.0" "$MAIN_WIDTH")
@@ -80,7 +84,10 @@ take_two_chakras "$main"
 
 # Writing the reading empties the clipboard. The reading, read back through the clipboard: its
 # texts, and a picture in the place of each rune.
-clipboard_empty() { [ -z "$(clipboard)" ]; }
+clipboard_empty() {
+    local text
+    text=$(clipboard) && [ -z "$text" ]
+}
 poll 30 clipboard_empty || fail "the clipboard still holds '$(clipboard)' after the reading"
 screenshot reading "$main"
 expect_copied_reading "$main"
@@ -122,10 +129,9 @@ running "$APP_PID" || fail "the program ended with the main window"
 click "$exit_screen" 441 196
 poll 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end"
 
-# The silent uninstaller finishes in a copy of itself; it leaves no file and no entry.
-wine "$folder/uninstall.exe" /S || fail "the uninstaller failed with status $?"
-poll 30 bash -c "[ ! -e '$folder' ]" || fail "left behind: $(cd "$folder" && find . -mindepth 1)"
-[ ! -e "$shortcut" ] || fail "the Start-menu shortcut is left"
-wine reg query "$uninstall_key" >/dev/null 2>&1 \
-    && fail "the entry in the installed programs is left"
+# The silent uninstaller finishes in a copy of itself; it leaves no file, shortcut or entry.
+wine "$FOLDER/uninstall.exe" /S || fail "the uninstaller failed with status $?"
+all_gone() { [ ! -e "$FOLDER" ] && [ ! -e "$SHORTCUT" ] && ! has_key "$KEY"; }
+poll 30 all_gone || fail "left behind: $(find "$FOLDER" "$SHORTCUT" 2>/dev/null)
+$(wine reg query "$KEY" 2>/dev/null)"
 echo "PASS: Windows installer under Wine"

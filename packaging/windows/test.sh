@@ -1,19 +1,30 @@
-#!/bin/sh
-# Runs every test's Windows build under Wine, then the installer's end-to-end test.
+#!/bin/bash
+# Runs every test's Windows build under Wine, then the installer's end-to-end tests.
 #   packaging/windows/test.sh [BUILD_DIR]     (default: build-windows; made by build.sh)
-set -eu
+set -euo pipefail
 cd "$(dirname "$0")/../.."
 repo=$(pwd)
 build=${1:-build-windows}
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH
 
 echo "Not run under Wine:"
 echo "  hardening: checks the hardening of an ELF program; a Windows program has no ELF headers"
 echo "  e2e_*: drive the Linux program through X11's own clients and files; the installed"
-echo "    Windows program has its own end-to-end test below"
+echo "    Windows program has its own end-to-end tests below"
 # One virtual display for all of them, and one Wine server, ended afterwards.
 (cd "$build" && "$repo/tests/e2e/with-xvfb.sh" sh -c \
-  'ctest --output-on-failure --parallel 2 -E "^(hardening|e2e_.*)\$"; status=$?;
-   WINEPREFIX="$PWD/wine-prefix" wineserver -k; exit $status')
+    'ctest --output-on-failure --parallel 2 -E "^(hardening|e2e_.*)\$"; status=$?;
+     WINEPREFIX="$PWD/wine-prefix" wineserver -k; exit $status')
 
-version=$(sed -n 's/^!define VERSION "\(.*\)"$/\1/p' "$build/packaging/windows/installer-defines.nsh")
-tests/e2e/with-xvfb.sh bash packaging/windows/e2e.sh "$build/cv-veyloom-$version-setup.exe"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+setup="$build/cv-veyloom-$version-setup.exe"
+tests/e2e/with-xvfb.sh bash packaging/windows/e2e.sh "$setup"
+
+# For the upgrade: a later version, built from the same tree, whose folder lacks a file.
+next="$build-next"
+packaging/windows/build.sh "$next" -DVEYLOOM_VERSION=1.0.1 -DBUILD_TESTING=OFF >/dev/null
+rm -r "$next/cv-veyloom-1.0.1/styles"
+packaging/windows/package.sh "$next" cv-veyloom-1.0.1 >/dev/null
+tests/e2e/with-xvfb.sh bash packaging/windows/installer-test.sh "$setup" \
+    "$next/cv-veyloom-1.0.1-setup.exe"

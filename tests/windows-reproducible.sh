@@ -1,0 +1,34 @@
+#!/bin/bash
+# Builds the Windows installer and zip a second time, from a copy of the sources in another
+# folder (with a blank in its path) with nothing of the first build, and checks that both are
+# the same as the first build's, byte for byte.
+#   SOURCE_DATE_EPOCH=<seconds> tests/windows-reproducible.sh <first build folder>
+set -euo pipefail
+: "${SOURCE_DATE_EPOCH:?the time of the sources, in seconds since 1970, e.g. the commit time}"
+export SOURCE_DATE_EPOCH
+first_build=$(readlink -f "$1")
+sources=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+copy="$work/another place/cv-veyloom"
+"$sources/tests/copy-sources.sh" "$copy"
+# The tests are no part of what is shipped.
+"$copy/packaging/windows/build.sh" "$copy/build-windows" -DBUILD_TESTING=OFF >/dev/null
+second_build="$copy/build-windows"
+
+failed=0
+for first in "$first_build"/cv-veyloom-*-setup.exe "$first_build"/cv-veyloom-*-windows-x64.zip; do
+    second="$second_build/$(basename "$first")"
+    if cmp -s "$first" "$second"; then
+        echo "PASS: $(basename "$first") is the same from a second build in another folder"
+    else
+        failed=1
+        echo "FAIL: $(basename "$first") differs from a second build in another folder" >&2
+    fi
+done
+if [ "$failed" = 1 ]; then
+    name=$(basename "$first_build"/cv-veyloom-*-setup.exe -setup.exe)
+    diff -r "$first_build/$name" "$second_build/$name" >&2 || true
+fi
+exit $failed
