@@ -6,16 +6,11 @@
 #   e2e.sh SETUP_EXE [SCREENSHOT_DIR]
 set -euo pipefail
 setup=$(realpath "$1")
-shots=${2:-}
-here=$(cd "$(dirname "$0")" && pwd)
-APP=unused
-. "$here/../../tests/e2e/lib.sh"
-. "$here/wine-prefix.sh"
-. "$here/scopes.sh"
+SHOTS=${2:-}
+. "$(dirname "$0")/e2e-lib.sh"
 
 use_wine_prefix "$WORK/prefix"
 unset QT_QPA_FONTDIR
-trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
 
 use_scope user
 settings_key='HKCU\Software\Orravine\cv-veyloom\Settings'
@@ -28,14 +23,6 @@ clipboard() {
     text=$(timeout 5 xclip -selection clipboard -o 2>/dev/null) || status=$?
     [ "$status" -ne 124 ] || return 1
     printf '%s' "$text" | tr -d '\r'
-}
-
-# screenshot NAME [WINDOW]: the window (or the screen), once it has had time to be drawn.
-screenshot() {
-    [ -n "$shots" ] || return 0
-    mkdir -p "$shots"
-    sleep 2
-    import -window "${2:-root}" "$shots/$1.png"
 }
 
 # start_app: the installed program, as the Start-menu shortcut starts it, with no Qt from the

@@ -7,18 +7,12 @@
 set -euo pipefail
 setup=$(realpath "$1")
 next_setup=$(realpath "$2")
-shots=${3:-}
-here=$(cd "$(dirname "$0")" && pwd)
-APP=unused
-. "$here/../../tests/e2e/lib.sh"
-. "$here/wine-prefix.sh"
-. "$here/scopes.sh"
-unset QT_QPA_FONTDIR
-trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
+SHOTS=${3:-}
+. "$(dirname "$0")/e2e-lib.sh"
 
 # Each check starts from a copy of one prefix made once.
 use_wine_prefix "$WORK/template"
-wineserver -w
+unset QT_QPA_FONTDIR
 prefixes=0
 fresh_prefix() {
     wineserver -k 2>/dev/null || true
@@ -160,20 +154,13 @@ fresh_prefix
 wine "$setup" >>"$WORK/setup.log" 2>&1 &
 PIDS+=($!)
 wizard=$(wait_window "CV Veyloom Setup")
-screenshot_window() {
-    [ -n "$shots" ] || return 0
-    mkdir -p "$shots"
-    sleep 2
-    import -window "$2" "$shots/$1.png"
-}
-screenshot_window installer-scope "$wizard"
+screenshot installer-scope "$wizard"
 keys "$wizard" Return
 sleep 1
 keys "$wizard" Return
 finish_page() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\CV Veyloom' >/dev/null 2>&1; }
 poll 60 finish_page || fail "the wizard installed nothing"
-sleep 2
-screenshot_window installer-finish "$wizard"
+screenshot installer-finish "$wizard"
 keys "$wizard" Return
 wait_window "CV Veyloom v1.0" "$MAIN_WIDTH" >/dev/null
 expect_installed user 1.0

@@ -86,10 +86,18 @@ Function ${UN}RequireAdmin
     ${If} $0 == "Admin"
         Return
     ${EndIf}
+    ; NSIS takes the folder, which must come last, off the command line: it is given again.
     ${GetParameters} $1
+!if "${UN}" == ""
+    ${If} $GivenFolder != ""
+        StrCpy $1 "$1 /D=$GivenFolder"
+    ${EndIf}
+!else
+    StrCpy $1 "$1 _?=$INSTDIR"
+!endif
     ; SHELLEXECUTEINFOW, packed by hand: SEE_MASK_NOCLOSEPROCESS, verb "runas", SW_SHOWNORMAL.
     System::Call '*(&l4, i 0x40, p $HWNDPARENT, w "runas", w "$EXEPATH", \
-        w "$1 /AllUsers /Elevated", p 0, i 1, i 0, p, p, p, p, i, i, p, p) p .r2'
+        w "/AllUsers /Elevated $1", p 0, i 1, i 0, p, p, p, p, i, i, p, p) p .r2'
     System::Call 'shell32::ShellExecuteExW(p r2) i .r3'
     ${If} $3 = 0
         System::Free $2
@@ -103,8 +111,9 @@ Function ${UN}RequireAdmin
     System::Call 'kernel32::GetExitCodeProcess(p r4, *i .r5)'
     System::Call 'kernel32::CloseHandle(p r4)'
     ${If} $5 = ${EXIT_DONE_RUN}
-        SetOutPath "$INSTDIR"
-        Exec '"$INSTDIR\${PROGRAM}"'
+        ReadRegStr $6 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+        SetOutPath "$6"
+        Exec '"$6\${PROGRAM}"'
         StrCpy $5 0
     ${EndIf}
     SetErrorLevel $5

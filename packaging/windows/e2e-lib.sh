@@ -1,5 +1,19 @@
-# Sourced by the installer's tests, in a Wine prefix: where each scope of the installer puts the
-# program, its Start-menu shortcut and its entry in the installed programs.
+# Shared steps of the installer's tests under Wine, sourced after SHOTS (a folder for
+# screenshots, or empty) is set: the end-to-end tests' own steps, Wine's prefix, and where each
+# scope of the installer puts the program, its Start-menu shortcut and its entry in the
+# installed programs.
+APP=unused
+. "$(dirname "${BASH_SOURCE[0]}")/../../tests/e2e/lib.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
+trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
+
+# screenshot NAME [WINDOW]: the window (or the screen), once it has had time to be drawn.
+screenshot() {
+    [ -n "$SHOTS" ] || return 0
+    mkdir -p "$SHOTS"
+    sleep 2
+    import -window "${2:-root}" "$SHOTS/$1.png"
+}
 
 # windows_variable NAME: the value of a Windows environment variable in the prefix.
 windows_variable() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
