@@ -53,7 +53,7 @@ uninstall() {
 # The installer runs as the user who starts it; only the scope for everyone asks for more.
 manifest=$(grep -ao '<requestedExecutionLevel [^>]*>' "$setup")
 [[ $manifest == *'level="asInvoker"'* ]] || fail "the installer asks for rights: $manifest"
-grep -aq '<dpiAware>true</dpiAware>' "$setup" || fail "the installer is not DPI-aware"
+grep -aq '<dpiAware [^>]*>true</dpiAware>' "$setup" || fail "the installer is not DPI-aware"
 
 # Each scope alone, where it puts its files, then both side by side: each uninstaller removes
 # its own and leaves the other's.
