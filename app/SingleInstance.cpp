@@ -89,11 +89,10 @@ enum class Standing { Held, Left, BeingMade };
 
 Standing standing(const QLockFile &lock)
 {
-    // Looked at before its lock is tried: a lock tried while the maker is between making and
-    // locking the file would keep the maker from locking it.
-    qint64 pid = 0;
+    // A file not yet written is not probed: on Unix a probe while its maker is between making
+    // and locking it would keep the maker from locking it.
     const QDateTime changed = QFileInfo(lock.fileName()).lastModified();
-    if (!lock.getLockInfo(&pid, nullptr, nullptr)
+    if (!lock.getLockInfo(nullptr, nullptr, nullptr)
         && qAbs(changed.msecsTo(QDateTime::currentDateTime())) < UnwrittenLockAge)
         return Standing::BeingMade;
     return heldOpen(lock.fileName()) ? Standing::Held : Standing::Left;
@@ -105,7 +104,8 @@ void removeLeft(const QLockFile &lock)
 {
     const QString path = lock.fileName();
     QLockFile guard(path + QStringLiteral(".rmlock"));
-    // A guard held longer than that was left by a copy that ended.
+    // One older than that that no copy holds was left by a copy that ended while removing: Qt
+    // then removes it.
     guard.setStaleLockTime(UnwrittenLockAge);
     if (!guard.tryLock(0) || standing(lock) != Standing::Left)
         return;
