@@ -139,13 +139,19 @@ void TestSingleInstance::lockInTheWay()
     }
     if (found == Found::ReadOnlyLeftFile)
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
-    // Another copy removing the same file holds its guard a moment.
+    // Another copy removing the same file holds its guard a moment, and then finds the file as
+    // it was, for no one else removes it meanwhile.
     std::thread removal;
+    bool untouched = true;
     if (found == Found::RemovalUnderWay) {
         remover.emplace(path + u".rmlock"_s);
         QVERIFY(remover->tryLock(0));
-        removal = std::thread([&remover] {
+        removal = std::thread([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            QFile file(path);
+            untouched = file.open(QIODevice::ReadOnly) && file.readAll() == left;
+            file.close();
+            QFile::remove(path);
             remover->unlock();
         });
     }
@@ -154,6 +160,7 @@ void TestSingleInstance::lockInTheWay()
     const bool answer = SingleInstance::anotherCopyRuns(lock);
     if (removal.joinable())
         removal.join();
+    QVERIFY(untouched);
     QCOMPARE(answer, refused);
     QCOMPARE(lock.isLocked(), holds);
     // The lock that stands is held: another copy cannot take it.
