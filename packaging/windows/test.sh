@@ -17,3 +17,4 @@ echo "    Windows program has its own end-to-end test below"
 
 version=$(sed -n 's/^!define VERSION "\(.*\)"$/\1/p' "$build/packaging/windows/installer-defines.nsh")
 tests/e2e/with-xvfb.sh bash packaging/windows/e2e.sh "$build/cv-veyloom-$version-setup.exe"
+tests/e2e/with-xvfb.sh bash packaging/windows/instances.sh "$build/cv-veyloom-$version"
