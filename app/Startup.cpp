@@ -118,16 +118,23 @@ void CoBrand_Randomize(frmMain &window, QRandomGenerator &random)
     window.bringOfferToFront(intCoBrandRandomNumber % 2 == 1);
 }
 
+QByteArray preferredPlatform(const DesktopEnvironment &environment)
+{
+    const bool wayland
+        = !environment.waylandDisplay.isEmpty() || environment.sessionType == "wayland";
+    if (wayland && !environment.display.isEmpty() && environment.platform.isEmpty())
+        return QByteArrayLiteral("xcb;wayland");
+    return {};
+}
+
 QByteArray preferredPlatform()
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        || qgetenv("XDG_SESSION_TYPE") == "wayland";
-    if (wayland && !qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        return QByteArrayLiteral("xcb;wayland");
-#endif
+    return preferredPlatform({ qgetenv("WAYLAND_DISPLAY"), qgetenv("XDG_SESSION_TYPE"),
+        qgetenv("DISPLAY"), qgetenv("QT_QPA_PLATFORM") });
+#else
     return {};
+#endif
 }
 
 std::unique_ptr<frmMain> start()

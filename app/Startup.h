@@ -42,10 +42,22 @@ void UpdateReminder(QSettings &settings, const Clock &now, const YesNoQuestion &
 // Brings one of the two offer labels to the front, each with an even chance.
 void CoBrand_Randomize(frmMain &window, QRandomGenerator &random);
 
+// The environment variables the choice of windowing system reads: WAYLAND_DISPLAY,
+// XDG_SESSION_TYPE, DISPLAY and QT_QPA_PLATFORM.
+struct DesktopEnvironment {
+    QByteArray waylandDisplay;
+    QByteArray sessionType;
+    QByteArray display;
+    QByteArray platform;
+};
+
 // The windowing system to ask Qt for before the application exists, as the value of its -platform
 // option; empty for Qt's own choice. On a Wayland desktop that runs an X server beside it, X11
-// first: there the desktop draws the frames and honours a window's fixed size, while Qt's own
-// Wayland frames offer a maximise button on every window. A platform the user chose stands.
+// first: Qt 6.4 on Wayland can neither keep the exit screen above the other windows nor open a
+// window in the middle of the screen, and where Qt draws the frames itself they offer a maximise
+// button on every window. A platform the user chose (QT_QPA_PLATFORM) stands.
+QByteArray preferredPlatform(const DesktopEnvironment &environment);
+// The same for this process's environment, on the systems where Qt offers X11.
 QByteArray preferredPlatform();
 
 // Everything the program does before its event loop runs: null when another copy is running.

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QRegularExpression>
@@ -93,19 +94,25 @@ void TestShell::eachClickOneRequest()
 void TestShell::linksByKeyboard_data()
 {
     // The offer in front; the link that many presses of Tab from the name field reach, the key
-    // that follows it and the page it opens.
+    // that follows it (none: a mouse click instead, from the name field), how often the key
+    // repeats while it is held, and the page it opens once.
     QTest::addColumn<bool>("coBrandInFront");
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("tabs");
     QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<int>("repeats");
     QTest::addColumn<QString>("address");
     QTest::newRow("banner, Enter")
-        << true << u"Label14"_s << 9 << Qt::Key_Return << u"http://www.orravine.com"_s;
-    QTest::newRow("co-brand offer, Space") << true << u"lblCobrand"_s << 10 << Qt::Key_Space
+        << true << u"Label14"_s << 9 << Qt::Key_Return << 0 << u"http://www.orravine.com"_s;
+    QTest::newRow("co-brand offer, Space") << true << u"lblCobrand"_s << 10 << Qt::Key_Space << 0
                                            << u"http://help.orravine.com/co-brand.html"_s;
     QTest::newRow("fully branded offer, keypad Enter")
-        << false << u"lblFullBrand"_s << 10 << Qt::Key_Enter
+        << false << u"lblFullBrand"_s << 10 << Qt::Key_Enter << 0
         << u"http://help.orravine.com/fully-branded.html"_s;
+    QTest::newRow("banner, Space held")
+        << true << u"Label14"_s << 9 << Qt::Key_Space << 5 << u"http://www.orravine.com"_s;
+    QTest::newRow("co-brand offer, clicked") << true << u"lblCobrand"_s << 0 << Qt::Key_unknown << 0
+                                             << u"http://help.orravine.com/co-brand.html"_s;
 }
 
 void TestShell::linksByKeyboard()
@@ -114,13 +121,26 @@ void TestShell::linksByKeyboard()
     QFETCH(QString, name);
     QFETCH(int, tabs);
     QFETCH(Qt::Key, key);
+    QFETCH(int, repeats);
     QFETCH(QString, address);
     m_window->bringOfferToFront(coBrandInFront);
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     QCOMPARE(QApplication::focusWidget(), m_window->txtName);
     FETCH_CONTROL(QWidget, link, *m_window, name);
     UrlRecorder browser;
-    TAB_TO_AND_FOLLOW(link, tabs, key);
+    if (key == Qt::Key_unknown) {
+        QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), m_window->txtName);
+    } else {
+        TAB_TO_AND_FOLLOW(link, tabs, key);
+    }
+    // A held key sends its press again and again, each marked as a repeat.
+    for (int i = 0; i < repeats; ++i) {
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(), true);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(link, &release);
+        QApplication::sendEvent(link, &press);
+    }
     QCOMPARE(browser.addresses(), QStringList { address });
     // Eleven stops make the round: the first screen's nine controls and the two links in view.
     pressTab(11 - tabs);

@@ -34,6 +34,8 @@ private slots:
     void brokenSettingsStore();
     void offerLabelsDrawnEvenly();
     void startDrawsOfferLabel();
+    void preferredPlatform_data();
+    void preferredPlatform();
 
 private:
     QTemporaryDir m_config;
@@ -188,6 +190,50 @@ void TestStartup::startDrawsOfferLabel()
     QVERIFY(QFile::exists(lockFolder + u"/tst_startup.lock"_s));
     QObject *front = window->fraFullBrand->children().constLast();
     QVERIFY(front == window->lblCobrand || front == window->lblFullBrand);
+}
+
+void TestStartup::preferredPlatform_data()
+{
+    // WAYLAND_DISPLAY, XDG_SESSION_TYPE, DISPLAY, QT_QPA_PLATFORM; the -platform asked for.
+    QTest::addColumn<QByteArray>("waylandDisplay");
+    QTest::addColumn<QByteArray>("sessionType");
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<QByteArray>("platform");
+    QTest::addColumn<QByteArray>("asked");
+    QTest::newRow("X11 desktop") << QByteArray() << "x11"_ba
+                                 << ":0"_ba << QByteArray() << QByteArray();
+    QTest::newRow("Wayland desktop with an X server")
+        << "wayland-0"_ba
+        << "wayland"_ba
+        << ":0"_ba << QByteArray() << "xcb;wayland"_ba;
+    QTest::newRow("Wayland display alone names the desktop")
+        << "wayland-1"_ba << QByteArray() << ":1"_ba << QByteArray() << "xcb;wayland"_ba;
+    QTest::newRow("Wayland session alone names the desktop")
+        << QByteArray() << "wayland"_ba
+        << ":0"_ba << QByteArray() << "xcb;wayland"_ba;
+    QTest::newRow("Wayland desktop without an X server")
+        << "wayland-0"_ba
+        << "wayland"_ba << QByteArray() << QByteArray() << QByteArray();
+    QTest::newRow("the user chose Wayland") << "wayland-0"_ba
+                                            << "wayland"_ba
+                                            << ":0"_ba
+                                            << "wayland"_ba << QByteArray();
+    QTest::newRow("the user chose X11") << "wayland-0"_ba
+                                        << "wayland"_ba
+                                        << ":0"_ba
+                                        << "xcb"_ba << QByteArray();
+    QTest::newRow("no desktop") << QByteArray() << "tty"_ba << QByteArray() << QByteArray()
+                                << QByteArray();
+}
+
+void TestStartup::preferredPlatform()
+{
+    QFETCH(QByteArray, waylandDisplay);
+    QFETCH(QByteArray, sessionType);
+    QFETCH(QByteArray, display);
+    QFETCH(QByteArray, platform);
+    QFETCH(QByteArray, asked);
+    QCOMPARE(Startup::preferredPlatform({ waylandDisplay, sessionType, display, platform }), asked);
 }
 
 QTEST_MAIN(TestStartup)

@@ -20,6 +20,7 @@ echo "    Windows program has its own end-to-end tests below"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 setup="$build/cv-veyloom-$version-setup.exe"
 tests/e2e/with-xvfb.sh bash packaging/windows/e2e.sh "$setup"
+tests/e2e/with-xvfb.sh bash packaging/windows/instances.sh "$build/cv-veyloom-$version"
 
 # For the upgrade: a later version, built from the same tree, whose folder lacks a file.
 next="$build-next"

@@ -49,6 +49,14 @@ weston --backend=headless-backend.so --socket=wayland-frames --width=1024 --heig
 PIDS+=($!)
 poll 20 test -S "$XDG_RUNTIME_DIR/wayland-frames" \
     || fail "no Wayland compositor: $(cat "$WORK/weston.log")"
+# Without its Wayland plugin Qt falls back to X11 by itself, and what follows would pass whatever
+# the program asks for. With the plugin the program, sent to Wayland alone, makes its window
+# there.
+start_app QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wayland-frames DISPLAY= WAYLAND_DEBUG=client
+poll 30 grep -q 'xdg_toplevel' "$WORK/app.log" \
+    || fail "the program made no window on Wayland: is Qt's Wayland plugin installed?"
+kill -9 "$APP_PID"
+wait "$APP_PID" 2>/dev/null || true
 check_frames QT_QPA_PLATFORM= WAYLAND_DISPLAY=wayland-frames XDG_SESSION_TYPE=wayland \
     XDG_CURRENT_DESKTOP=KDE
 echo "PASS: frames"

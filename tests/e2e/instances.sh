@@ -1,6 +1,6 @@
 #!/bin/bash
 # Of two copies started at the same moment one opens its window and the other shows only its
-# box and ends. Only a running copy's lock refuses a start.
+# box and ends; so of eight after a crash. Only a running copy's lock refuses a start.
 . "$(dirname "$0")/lib.sh"
 
 start_app
@@ -38,6 +38,46 @@ for content in killed "not a lock file at all" folder; do
     window_named "CV Veyloom" >/dev/null && fail "a lock file '$content' refused the start"
     kill -9 "$APP_PID"
     wait "$APP_PID" 2>/dev/null || true
+done
+
+# After a crash eight copies started at the same moment, as an impatient user's clicks start
+# them: one opens its window, each of the others shows its box and ends when it is answered. The
+# lock is the killed copy's, which Qt replaces itself, or a file that reads as no lock, which the
+# copies must replace themselves.
+# Each copy waits at the gate until all are there.
+cat >"$WORK/bin/at-gate" <<GATE
+#!/bin/sh
+while [ ! -e "$WORK/gate" ]; do $(command -v sleep) 0.01; done
+exec "$(readlink -f "$APP")"
+GATE
+chmod +x "$WORK/bin/at-gate"
+count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
+all_shown() { [ $(($(count_windows "CV Veyloom v1.0") + $(count_windows "CV Veyloom"))) -ge 8 ]; }
+trial=0
+for left in killed killed unreadable; do
+    trial=$((trial + 1))
+    [ -f "$lock" ] || fail "trial $trial: no lock left by the killed copy"
+    [ "$left" = killed ] || printf 'not a lock file at all' >"$lock"
+    rm -f "$WORK/gate"
+    copies=()
+    for _ in 1 2 3 4 5 6 7 8; do
+        APP="$WORK/bin/at-gate" start_app
+        copies+=("$APP_PID")
+    done
+    touch "$WORK/gate"
+    poll 60 all_shown || fail "trial $trial: after a minute $(count_windows "CV Veyloom v1.0") \
+windows and $(count_windows "CV Veyloom") boxes"
+    windows=$(count_windows "CV Veyloom v1.0")
+    [ "$windows" -eq 1 ] || fail "trial $trial: $windows copies opened a window"
+    for box in $(xdotool search --onlyvisible --name '^CV Veyloom$'); do keys "$box" Return; done
+    one_left() { [ "$(program_processes | wc -l)" -eq 1 ]; }
+    poll 30 one_left || fail "trial $trial: copies running after the boxes: $(program_processes)"
+    winner=$(program_processes)
+    for pid in "${copies[@]}"; do
+        [ "$pid" = "$winner" ] || wait "$pid" || fail "trial $trial: a refused copy ended with $?"
+    done
+    kill -9 "$winner"
+    wait "$winner" 2>/dev/null || true
 done
 
 # With no runtime folder the lock goes under the user's home, never into a folder all users share.
