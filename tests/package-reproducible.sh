@@ -10,19 +10,16 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 copy="$work/elsewhere/cv-veyloom"
-"$sources/tests/copy-sources.sh" "$copy"
+. "$sources/tests/reproducible-lib.sh"
+copy_sources "$copy"
 
 cmake -S "$copy" -B "$copy/build" "$@" >/dev/null
 cmake --build "$copy/build" --target cv-veyloom >/dev/null
 failed=0
 for second in $("$copy/packaging/build-deb.sh" "$copy/build"); do
     first="$first_build/$(basename "$second")"
-    if cmp -s "$first" "$second"; then
-        echo "PASS: $(basename "$first") is the same from a second build in another folder"
-        continue
-    fi
+    same_build "$first" "$second" && continue
     failed=1
-    echo "FAIL: $(basename "$first") differs from a second build in another folder" >&2
     rm -rf "$work/first" "$work/second"
     dpkg-deb -R "$first" "$work/first"
     dpkg-deb -R "$second" "$work/second"

@@ -12,20 +12,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 copy="$work/another place/cv-veyloom"
-"$sources/tests/copy-sources.sh" "$copy"
+. "$sources/tests/reproducible-lib.sh"
+copy_sources "$copy"
 # The tests are no part of what is shipped.
 "$copy/packaging/windows/build.sh" "$copy/build-windows" -DBUILD_TESTING=OFF >/dev/null
 second_build="$copy/build-windows"
 
 failed=0
 for first in "$first_build"/cv-veyloom-*-setup.exe "$first_build"/cv-veyloom-*-windows-x64.zip; do
-    second="$second_build/$(basename "$first")"
-    if cmp -s "$first" "$second"; then
-        echo "PASS: $(basename "$first") is the same from a second build in another folder"
-    else
-        failed=1
-        echo "FAIL: $(basename "$first") differs from a second build in another folder" >&2
-    fi
+    same_build "$first" "$second_build/$(basename "$first")" || failed=1
 done
 if [ "$failed" = 1 ]; then
     name=$(basename "$first_build"/cv-veyloom-*-setup.exe -setup.exe)
