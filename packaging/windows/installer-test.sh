@@ -154,12 +154,23 @@ fresh_prefix
 wine "$setup" >>"$WORK/setup.log" 2>&1 &
 PIDS+=($!)
 wizard=$(wait_window "CV Veyloom Setup")
+# A key sent before the next page is up is lost, so each waits for the page it is meant for:
+# the folder page is a change of picture, the finish page the only one with a dark left side.
+picture() { import -window "$wizard" -depth 8 rgb:- 2>/dev/null | md5sum; }
+changed() { [ "$(picture)" != "$1" ]; }
+finish_shown() {
+    [[ $(import -window "$wizard" png:- 2>/dev/null | convert - -crop 1x1+20+280 -depth 8 txt:- |
+        tail -n 1) =~ \(([0-9]+),([0-9]+),([0-9]+)\) ]] &&
+        [ $((BASH_REMATCH[1] + BASH_REMATCH[2] + BASH_REMATCH[3])) -lt 200 ]
+}
+settled() { local first; first=$(picture) && sleep 0.5 && [ "$(picture)" = "$first" ]; }
+poll 30 settled || fail "the scope page never settled"
 screenshot installer-scope "$wizard"
+scope_page=$(picture)
 keys "$wizard" Return
-sleep 1
+poll 30 changed "$scope_page" || fail "Return left the scope page up"
 keys "$wizard" Return
-finish_page() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\CV Veyloom' >/dev/null 2>&1; }
-poll 60 finish_page || fail "the wizard installed nothing"
+poll 120 finish_shown || fail "the wizard reached no finish page"
 screenshot installer-finish "$wizard"
 keys "$wizard" Return
 wait_window "CV Veyloom v1.0" "$MAIN_WIDTH" >/dev/null
