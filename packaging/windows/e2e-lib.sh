@@ -5,7 +5,7 @@
 APP=unused
 . "$(dirname "${BASH_SOURCE[0]}")/../../tests/e2e/lib.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
-trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
+before_cleanup() { wineserver -k 2>/dev/null || true; }
 
 # screenshot NAME [WINDOW]: the window (or the screen), once it has had time to be drawn.
 screenshot() {

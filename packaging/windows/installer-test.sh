@@ -10,15 +10,16 @@ next_setup=$(realpath "$2")
 SHOTS=${3:-}
 . "$(dirname "$0")/e2e-lib.sh"
 
-# Each check starts from a copy of one prefix made once.
+# Each check starts from a copy of one prefix made once. A prefix holds some 700 MB of Wine's
+# own libraries, so the copy a check is done with goes before the next is made.
 use_wine_prefix "$WORK/template"
 unset QT_QPA_FONTDIR
-prefixes=0
 fresh_prefix() {
     wineserver -k 2>/dev/null || true
-    prefixes=$((prefixes + 1))
-    cp -a "$WORK/template" "$WORK/prefix$prefixes"
-    export WINEPREFIX="$WORK/prefix$prefixes"
+    wineserver -w
+    rm -rf "$WORK/prefix"
+    cp -a "$WORK/template" "$WORK/prefix"
+    export WINEPREFIX="$WORK/prefix"
 }
 
 # expect_installed SCOPE VERSION [WINDOWS_FOLDER]: that scope's copy, of that version, in that

@@ -18,14 +18,26 @@ printf '%s\n' "\$1" >>"$BROWSER_LOG"
 RECORDER
 chmod +x "$WORK/bin/record-browser"
 
+# At the end: a step that stopped the test through errexit rather than fail (which leaves a file,
+# as it may run in a subshell) names itself and where it was called from; then the script's own
+# before_cleanup, if it has one, and the clean-up.
 PIDS=()
 cleanup() {
+    local status=$? i where=
+    if [ "$status" != 0 ] && [ ! -e "$WORK/failed" ]; then
+        for ((i = 1; i < ${#FUNCNAME[@]} - 1; i++)); do
+            where+=" ${FUNCNAME[i]} (called at $(basename "${BASH_SOURCE[i + 1]}"):${BASH_LINENO[i]})"
+        done
+        echo "FAIL: \"$BASH_COMMAND\" ended with status $status in${where:- the script itself}" >&2
+    fi
+    [ "$(type -t before_cleanup)" != function ] || before_cleanup
     for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     rm -rf "$WORK"
 }
 trap cleanup EXIT
 
 fail() {
+    touch "$WORK/failed"
     echo "FAIL: $*" >&2
     [ -s "$WORK/app.log" ] && sed 's/^/    program: /' "$WORK/app.log" | tail -60 >&2
     exit 1
