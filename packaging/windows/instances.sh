@@ -13,8 +13,8 @@ SHOTS=
 use_wine_prefix "$WORK/prefix"
 unset QT_QPA_FONTDIR
 
-# start_app: the program from its folder, with no Qt from the build in reach; it waits at the
-# gate, a file, when asked to, so that copies start at the same moment.
+# start_app: the program from its folder, with no Qt from the build in reach; start_gated: the
+# same once the gate is open.
 start_app() {
     (
         while [ "${1:-}" = gated ] && [ ! -e "$WORK/gate" ]; do sleep 0.01; done
@@ -23,8 +23,8 @@ start_app() {
     APP_PID=$!
     PIDS+=("$APP_PID")
 }
+start_gated() { start_app gated; }
 
-count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
 main_gone() { [ "$(count_windows "CV Veyloom v1.0")" -eq 0 ]; }
 
 # kill_copy PID: ends the copy outright, as a crash does; its lock file stays.
@@ -40,37 +40,10 @@ kill_copy "$APP_PID"
 lock=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/*' -name cv-veyloom.lock)
 [ -n "$lock" ] || fail "no lock file in the user's local application data"
 
-copies=6
-all_shown() { [ $(($(count_windows "CV Veyloom v1.0") + $(count_windows "CV Veyloom"))) -ge $copies ]; }
 for trial in 1 2 3; do
     [ -f "$lock" ] || fail "trial $trial: no lock left by the killed copy"
-    rm -f "$WORK/gate"
-    started=()
-    for _ in $(seq $copies); do
-        start_app gated
-        started+=("$APP_PID")
-    done
-    touch "$WORK/gate"
-    poll 120 all_shown || fail "trial $trial: after two minutes $(count_windows "CV Veyloom v1.0") \
-windows and $(count_windows "CV Veyloom") boxes"
-    windows=$(count_windows "CV Veyloom v1.0")
-    [ "$windows" -eq 1 ] || fail "trial $trial: $windows copies opened a window"
-    # Wine may stack a box below the main window, and sends keys to the window last clicked.
-    for box in $(xdotool search --onlyvisible --name '^CV Veyloom$'); do
-        xdotool windowraise "$box"
-        click "$box" 10 10
-        keys "$box" Return
-    done
-    one_left() { [ "$(for pid in "${started[@]}"; do running "$pid" && echo; done | wc -l)" -eq 1 ]; }
-    poll 30 one_left || fail "trial $trial: the refused copies did not end"
-    for pid in "${started[@]}"; do
-        if running "$pid"; then
-            winner=$pid
-        else
-            wait "$pid" || fail "trial $trial: a refused copy ended with status $?"
-        fi
-    done
-    kill_copy "$winner"
+    race "$trial" 6
+    kill_copy "$WINNER"
 done
 
 # A lock file a tidy-up tool or a backup made read-only, left by a killed copy.

@@ -51,33 +51,15 @@ while [ ! -e "$WORK/gate" ]; do $(command -v sleep) 0.01; done
 exec "$(readlink -f "$APP")"
 GATE
 chmod +x "$WORK/bin/at-gate"
-count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
-all_shown() { [ $(($(count_windows "CV Veyloom v1.0") + $(count_windows "CV Veyloom"))) -ge 8 ]; }
+start_gated() { APP="$WORK/bin/at-gate" start_app; }
 trial=0
 for left in killed killed unreadable; do
     trial=$((trial + 1))
     [ -f "$lock" ] || fail "trial $trial: no lock left by the killed copy"
     [ "$left" = killed ] || printf 'not a lock file at all' >"$lock"
-    rm -f "$WORK/gate"
-    copies=()
-    for _ in 1 2 3 4 5 6 7 8; do
-        APP="$WORK/bin/at-gate" start_app
-        copies+=("$APP_PID")
-    done
-    touch "$WORK/gate"
-    poll 60 all_shown || fail "trial $trial: after a minute $(count_windows "CV Veyloom v1.0") \
-windows and $(count_windows "CV Veyloom") boxes"
-    windows=$(count_windows "CV Veyloom v1.0")
-    [ "$windows" -eq 1 ] || fail "trial $trial: $windows copies opened a window"
-    for box in $(xdotool search --onlyvisible --name '^CV Veyloom$'); do keys "$box" Return; done
-    one_left() { [ "$(program_processes | wc -l)" -eq 1 ]; }
-    poll 30 one_left || fail "trial $trial: copies running after the boxes: $(program_processes)"
-    winner=$(program_processes)
-    for pid in "${copies[@]}"; do
-        [ "$pid" = "$winner" ] || wait "$pid" || fail "trial $trial: a refused copy ended with $?"
-    done
-    kill -9 "$winner"
-    wait "$winner" 2>/dev/null || true
+    race "$trial" 8
+    kill -9 "$WINNER"
+    wait "$WINNER" 2>/dev/null || true
 done
 
 # With no runtime folder the lock goes under the user's home, never into a folder all users share.

@@ -157,6 +157,44 @@ stored_reminder() { sed -n 's/^LastUpdateReminder=//p' "$SETTINGS" 2>/dev/null |
 
 running() { kill -0 "$1" 2>/dev/null; }
 
+count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
+
+# race TRIAL COPIES: starts that many copies with the script's own start_gated, each waiting at
+# the gate (a file) until all are there, as an impatient user's clicks start them. Exactly one
+# opens its window; each of the others shows its box and ends with status 0 once it is answered.
+# The copy left running is in $WINNER.
+race() {
+    local trial=$1 copies=$2 windows box pid started=()
+    rm -f "$WORK/gate"
+    for _ in $(seq "$copies"); do
+        start_gated
+        started+=("$APP_PID")
+    done
+    touch "$WORK/gate"
+    all_shown() {
+        [ $(($(count_windows "CV Veyloom v1.0") + $(count_windows "CV Veyloom"))) -ge "$copies" ]
+    }
+    poll 120 all_shown || fail "trial $trial: after two minutes $(count_windows "CV Veyloom v1.0") \
+windows and $(count_windows "CV Veyloom") boxes"
+    windows=$(count_windows "CV Veyloom v1.0")
+    [ "$windows" -eq 1 ] || fail "trial $trial: $windows copies opened a window"
+    # Wine may stack a box below the main window, and sends keys to the window last clicked.
+    for box in $(xdotool search --onlyvisible --name '^CV Veyloom$'); do
+        xdotool windowraise "$box"
+        click "$box" 10 10
+        keys "$box" Return
+    done
+    one_left() { [ "$(for pid in "${started[@]}"; do running "$pid" && echo; done | wc -l)" -eq 1 ]; }
+    poll 30 one_left || fail "trial $trial: the refused copies did not end"
+    for pid in "${started[@]}"; do
+        if running "$pid"; then
+            WINNER=$pid
+        else
+            wait "$pid" || fail "trial $trial: a refused copy ended with status $?"
+        fi
+    done
+}
+
 # program_processes: the copies of the program started by this test that still run.
 program_processes() {
     local environ pid
