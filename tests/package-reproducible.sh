@@ -5,12 +5,8 @@
 set -euo pipefail
 first_build=$(readlink -f "$1")
 shift
-sources=$(cd "$(dirname "$0")/.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
+. "$(dirname "$0")/reproducible-lib.sh"
 copy="$work/elsewhere/cv-veyloom"
-. "$sources/tests/reproducible-lib.sh"
 copy_sources "$copy"
 
 cmake -S "$copy" -B "$copy/build" "$@" >/dev/null

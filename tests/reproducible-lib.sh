@@ -1,5 +1,7 @@
-# Sourced by the reproducibility checks: a copy of the sources elsewhere, and the comparison of
-# a second build's file with the first build's.
+# Sourced by the reproducibility checks: a folder of their own ($work, removed at the end), a copy
+# of the sources elsewhere, and the comparison of a second build's file with the first build's.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 
 # copy_sources DEST: the files git knows, as they are in the work tree (from a clean tree, the
 # commit itself), with nothing of any build.

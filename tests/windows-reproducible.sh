@@ -7,12 +7,8 @@ set -euo pipefail
 : "${SOURCE_DATE_EPOCH:?the time of the sources, in seconds since 1970, e.g. the commit time}"
 export SOURCE_DATE_EPOCH
 first_build=$(readlink -f "$1")
-sources=$(cd "$(dirname "$0")/.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
+. "$(dirname "$0")/reproducible-lib.sh"
 copy="$work/another place/cv-veyloom"
-. "$sources/tests/reproducible-lib.sh"
 copy_sources "$copy"
 # The tests are no part of what is shipped.
 "$copy/packaging/windows/build.sh" "$copy/build-windows" -DBUILD_TESTING=OFF >/dev/null
