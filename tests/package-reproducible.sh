@@ -9,8 +9,8 @@ shift
 copy="$work/elsewhere/cv-veyloom"
 copy_sources "$copy"
 
-cmake -S "$copy" -B "$copy/build" "$@" >/dev/null
-cmake --build "$copy/build" --target cv-veyloom >/dev/null
+quietly cmake -S "$copy" -B "$copy/build" "$@"
+quietly cmake --build "$copy/build" --target cv-veyloom
 failed=0
 for second in $("$copy/packaging/build-deb.sh" "$copy/build"); do
     first="$first_build/$(basename "$second")"

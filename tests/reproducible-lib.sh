@@ -23,3 +23,12 @@ same_build() {
     echo "FAIL: $(basename "$1") differs from a second build in another folder" >&2
     return 1
 }
+
+# quietly COMMAND...: runs the build step with its output kept back, shown only if it fails.
+quietly() {
+    "$@" >"$work/step.log" 2>&1 || {
+        local status=$?
+        cat "$work/step.log" >&2
+        return "$status"
+    }
+}

@@ -11,7 +11,7 @@ first_build=$(readlink -f "$1")
 copy="$work/another place/cv-veyloom"
 copy_sources "$copy"
 # The tests are no part of what is shipped.
-"$copy/packaging/windows/build.sh" "$copy/build-windows" -DBUILD_TESTING=OFF >/dev/null
+quietly "$copy/packaging/windows/build.sh" "$copy/build-windows" -DBUILD_TESTING=OFF
 second_build="$copy/build-windows"
 
 failed=0
