@@ -67,7 +67,7 @@ fuzz: deps
 	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The program for Windows, cross-built: an installer and a zip archive in build-windows/, and
-# every test run under Wine (see the README's "Windows"). Their dates are the commit's.
+# every test run under Wine (see docs/windows.md). Their dates are the commit's.
 WINDOWS_BUILD ?= build-windows
 WINDOWS_TARGETS = windows test-windows windows-reproducible
 .PHONY: $(WINDOWS_TARGETS)
