@@ -87,27 +87,27 @@ bool heldOpen(const QString &path)
 
 enum class Standing { Held, Left, BeingMade };
 
-Standing standing(const QLockFile &lock)
+Standing standing(const QLockFile &lock, const Clock &now)
 {
     // A file not yet written is not probed: on Unix a probe while its maker is between making
     // and locking it would keep the maker from locking it.
     const QDateTime changed = QFileInfo(lock.fileName()).lastModified();
     if (!lock.getLockInfo(nullptr, nullptr, nullptr)
-        && qAbs(changed.msecsTo(QDateTime::currentDateTime())) < UnwrittenLockAge)
+        && qAbs(changed.msecsTo(now())) < UnwrittenLockAge)
         return Standing::BeingMade;
     return heldOpen(lock.fileName()) ? Standing::Held : Standing::Left;
 }
 
 // Removes what stands in the lock file's place, when it is still left under the guard: another
 // copy may have replaced it since it was looked at.
-void removeLeft(const QLockFile &lock)
+void removeLeft(const QLockFile &lock, const Clock &now)
 {
     const QString path = lock.fileName();
     QLockFile guard(path + QStringLiteral(".rmlock"));
     // One older than that that no copy holds was left by a copy that ended while removing: Qt
     // then removes it.
     guard.setStaleLockTime(UnwrittenLockAge);
-    if (!guard.tryLock(0) || standing(lock) != Standing::Left)
+    if (!guard.tryLock(0) || standing(lock, now) != Standing::Left)
         return;
     // Windows deletes a read-only file only once it may be written.
     QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
@@ -117,7 +117,7 @@ void removeLeft(const QLockFile &lock)
 
 } // namespace
 
-bool anotherCopyRuns(QLockFile &lock)
+bool anotherCopyRuns(QLockFile &lock, const Clock &now)
 {
     // A copy that runs for hours keeps its lock: only one that no copy holds is stale.
     lock.setStaleLockTime(0);
@@ -126,13 +126,13 @@ bool anotherCopyRuns(QLockFile &lock)
     while (!lock.tryLock(0)) {
         if (lock.error() != QLockFile::LockFailedError)
             return false;
-        const Standing found = standing(lock);
+        const Standing found = standing(lock, now);
         if (found == Standing::Held)
             return true;
         if (takeOver.hasExpired())
             return false;
         if (found == Standing::Left)
-            removeLeft(lock);
+            removeLeft(lock, now);
         QThread::msleep(RetryPause);
     }
     return false;

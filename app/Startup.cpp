@@ -137,6 +137,14 @@ QByteArray preferredPlatform()
 #endif
 }
 
+std::vector<char *> qtArguments(std::vector<char *> arguments, QByteArray &platform)
+{
+    static char platformOption[] = "-platform";
+    if (!platform.isEmpty() && !arguments.empty())
+        arguments.insert(arguments.begin() + 1, { platformOption, platform.data() });
+    return arguments;
+}
+
 std::unique_ptr<frmMain> start()
 {
     bool refused = false;

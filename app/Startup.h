@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class frmMain;
 class QRandomGenerator;
@@ -59,6 +60,12 @@ struct DesktopEnvironment {
 QByteArray preferredPlatform(const DesktopEnvironment &environment);
 // The same for this process's environment, on the systems where Qt offers X11.
 QByteArray preferredPlatform();
+
+// The command line to start Qt with: the program's own, with `-platform <platform>` put right
+// after the program's name when a platform is preferred. Qt takes the last -platform it is given,
+// so one the user adds still wins. Started without even a name, the program leaves the choice to
+// Qt. The values point into `arguments` and `platform`.
+std::vector<char *> qtArguments(std::vector<char *> arguments, QByteArray &platform);
 
 // Everything the program does before its event loop runs: null when another copy is running.
 std::unique_ptr<frmMain> start();

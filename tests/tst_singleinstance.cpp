@@ -1,8 +1,10 @@
 #include "SingleInstance.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QScopeGuard>
@@ -27,8 +29,11 @@ public:
         LiveHolder,
         OtherHostName,
         RemovalUnderWay,
+        BeingMade,
+        ReplacedByOneBeingMade,
         Garbage,
         Folder,
+        FullFolder,
         ReadOnlyLeftFile,
         UnwritableFolder,
     };
@@ -79,8 +84,13 @@ void TestSingleInstance::lockInTheWay_data()
     QTest::newRow("held by a running copy") << Found::LiveHolder << true << false;
     QTest::newRow("left under another host name") << Found::OtherHostName << false << true;
     QTest::newRow("left, another copy removing it") << Found::RemovalUnderWay << false << true;
+    // What stays in the way for the few seconds a copy tries lets it start without a lock.
+    QTest::newRow("being made all along") << Found::BeingMade << false << false;
+    QTest::newRow("replaced by one being made after the first look")
+        << Found::ReplacedByOneBeingMade << false << false;
     QTest::newRow("garbage") << Found::Garbage << false << true;
     QTest::newRow("a folder") << Found::Folder << false << true;
+    QTest::newRow("a folder with a file in it") << Found::FullFolder << false << false;
     QTest::newRow("left read-only") << Found::ReadOnlyLeftFile << false << true;
     QTest::newRow("in a folder no one may write in") << Found::UnwritableFolder << false << false;
 }
@@ -101,6 +111,9 @@ void TestSingleInstance::lockInTheWay()
     QByteArray left = m_written;
     std::optional<QLockFile> holder;
     std::optional<QLockFile> remover;
+    // How old the file is at each look the copy takes at it, the last age for all later looks; by
+    // the system's clock when none is given.
+    QList<qint64> ages;
     switch (found) {
     case Found::DeadHolder:
     case Found::RemovalUnderWay:
@@ -112,6 +125,16 @@ void TestSingleInstance::lockInTheWay()
         left.replace(host, left.indexOf('\n', host) - host, "another-host");
         break;
     }
+    case Found::BeingMade:
+        left.clear();
+        ages = { 100 };
+        break;
+    // Left unwritten long ago, then removed by another copy that is making its own in its place
+    // while this copy takes the guard: to this copy only the age tells the two files apart.
+    case Found::ReplacedByOneBeingMade:
+        left.clear();
+        ages = { 3'600'000, 100 };
+        break;
     case Found::Garbage:
         left = "not a lock file at all";
         break;
@@ -122,6 +145,12 @@ void TestSingleInstance::lockInTheWay()
     case Found::Folder:
         QVERIFY(QDir().mkdir(path));
         break;
+    case Found::FullFolder: {
+        QVERIFY(QDir().mkdir(path));
+        QFile inside(path + u"/kept"_s);
+        QVERIFY(inside.open(QIODevice::WriteOnly));
+        break;
+    }
     case Found::UnwritableFolder:
         QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
         if (QFile(path).open(QIODevice::WriteOnly))
@@ -130,8 +159,8 @@ void TestSingleInstance::lockInTheWay()
     case Found::ThisProcessNumber:
         break;
     }
-    const bool leftFile
-        = found != Found::LiveHolder && found != Found::Folder && found != Found::UnwritableFolder;
+    const bool leftFile = found != Found::LiveHolder && found != Found::Folder
+        && found != Found::FullFolder && found != Found::UnwritableFolder;
     if (leftFile) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -156,8 +185,15 @@ void TestSingleInstance::lockInTheWay()
         });
     }
 
+    qsizetype looks = 0;
+    const auto now = [&] {
+        if (ages.isEmpty())
+            return QDateTime::currentDateTime();
+        const qint64 age = ages.at(qMin(looks++, ages.size() - 1));
+        return QFileInfo(path).lastModified().addMSecs(age);
+    };
     QLockFile lock(path);
-    const bool answer = SingleInstance::anotherCopyRuns(lock);
+    const bool answer = SingleInstance::anotherCopyRuns(lock, now);
     if (removal.joinable())
         removal.join();
     QVERIFY(untouched);
@@ -167,6 +203,12 @@ void TestSingleInstance::lockInTheWay()
     if (holds || refused) {
         QLockFile another(path);
         QVERIFY(!another.tryLock(0));
+    }
+    // What the copy could not take stands as it was.
+    if (!holds && !refused && found != Found::UnwritableFolder) {
+        QFile standing(path);
+        QVERIFY(leftFile ? standing.open(QIODevice::ReadOnly) && standing.readAll() == left
+                         : QFileInfo(path).isDir());
     }
 }
 

@@ -36,6 +36,8 @@ private slots:
     void startDrawsOfferLabel();
     void preferredPlatform_data();
     void preferredPlatform();
+    void chosenPlatformStands_data();
+    void chosenPlatformStands();
 
 private:
     QTemporaryDir m_config;
@@ -234,6 +236,44 @@ void TestStartup::preferredPlatform()
     QFETCH(QByteArray, platform);
     QFETCH(QByteArray, asked);
     QCOMPARE(Startup::preferredPlatform({ waylandDisplay, sessionType, display, platform }), asked);
+}
+
+void TestStartup::chosenPlatformStands_data()
+{
+    // On a Wayland desktop with an X server: QT_QPA_PLATFORM, the command line the program is
+    // started with, and the one Qt is started with, which takes the last -platform it finds.
+    QTest::addColumn<QByteArray>("variable");
+    QTest::addColumn<QByteArrayList>("started");
+    QTest::addColumn<QByteArrayList>("handed");
+    QTest::newRow("nothing chosen")
+        << QByteArray() << QByteArrayList { "cv-veyloom", "-style", "fusion" }
+        << QByteArrayList { "cv-veyloom", "-platform", "xcb;wayland", "-style", "fusion" };
+    QTest::newRow("-platform chosen")
+        << QByteArray() << QByteArrayList { "cv-veyloom", "-platform", "wayland" }
+        << QByteArrayList { "cv-veyloom", "-platform", "xcb;wayland", "-platform", "wayland" };
+    // A -platform would win over the variable.
+    QTest::newRow("QT_QPA_PLATFORM chosen")
+        << "wayland"_ba << QByteArrayList { "cv-veyloom" } << QByteArrayList { "cv-veyloom" };
+    QTest::newRow("both chosen") << "xcb"_ba
+                                 << QByteArrayList { "cv-veyloom", "-platform", "wayland" }
+                                 << QByteArrayList { "cv-veyloom", "-platform", "wayland" };
+    QTest::newRow("started without a name") << QByteArray() << QByteArrayList() << QByteArrayList();
+}
+
+void TestStartup::chosenPlatformStands()
+{
+    QFETCH(QByteArray, variable);
+    QFETCH(QByteArrayList, started);
+    QFETCH(QByteArrayList, handed);
+    QByteArray platform
+        = Startup::preferredPlatform({ "wayland-0"_ba, "wayland"_ba, ":0"_ba, variable });
+    std::vector<char *> arguments;
+    for (QByteArray &argument : started)
+        arguments.push_back(argument.data());
+    QByteArrayList qt;
+    for (const char *argument : Startup::qtArguments(arguments, platform))
+        qt << argument;
+    QCOMPARE(qt, handed);
 }
 
 QTEST_MAIN(TestStartup)
