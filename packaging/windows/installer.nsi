@@ -734,6 +734,7 @@ Function AfterFiles
     StrCpy $RecordPath "$PLUGINSDIR\own.list"
     GetFunctionAddress $LineAction AddSize
     Call ForEachLine
+    StrCpy $LineIsFolder 0
     StrCpy $Line ${UNINSTALLER}
     Call AddSize
     StrCpy $Line ${RECORD}
