@@ -85,6 +85,10 @@ uninstalled() {
     poll 30 gone "$@" || fail "$1: not uninstalled from $2: $(find "$2" 2>/dev/null)"
 }
 
+# The installer fits in 6 MiB.
+size=$(stat -c %s "$setup")
+[ "$size" -le 6291456 ] || fail "the installer has $size bytes, more than 6 MiB"
+
 # The installer runs as the user who starts it; only the scope for everyone asks for more.
 manifest=$(grep -ao '<requestedExecutionLevel [^>]*>' "$setup")
 [[ $manifest == *'level="asInvoker"'* ]] || fail "the installer asks for rights: $manifest"
