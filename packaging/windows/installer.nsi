@@ -696,13 +696,17 @@ Function BeforeFiles
     ${EndIf}
 
     ; The earlier install's files go, the first installer's uninstaller and record with them;
-    ; the record keeps their names until this version's files are all in.
+    ; the record keeps their names until this version's files are all in. So do files of this
+    ; version's names, the folder being ours: a file held open is then tried again before the
+    ; run stops, and File finds no file in its way.
     StrCpy $Base $INSTDIR
     ${If} ${FileExists} "$PLUGINSDIR\earlier.list"
         StrCpy $RecordPath "$PLUGINSDIR\earlier.list"
         StrCpy $BadLines 0
         Call RemoveRecorded
     ${EndIf}
+    StrCpy $RecordPath "$PLUGINSDIR\own.list"
+    Call RemoveRecorded
     ${If} $R7 == 1
         StrCpy $Target "$INSTDIR\${OLD_UNINSTALLER}"
         Call RemoveFile
