@@ -181,8 +181,18 @@ wine "$unix/$UNINSTALLER" /S "_?=$folder" || status=$?
 use_scope user
 expect_installed user 1.0 "$folder"
 wineserver -k
+# A program file that cannot be written for another reason is no running copy: the installer
+# goes on, and stops with 2 where it cannot remove the file. Wine run by root writes to a
+# read-only file; an immutable one, no one writes.
+if chattr +i "$unix/cv-veyloom.exe" 2>/dev/null; then
+    status=$(status_of wine "$setup" /S)
+    chattr -i "$unix/cv-veyloom.exe"
+    [ "$status" = 2 ] || fail "over a program file that cannot be written: status $status"
+else
+    echo "NOTE: no immutable files here (chattr +i): a program file that cannot be written is not tried"
+fi
 wine "$setup" /S || fail "the installer after the program ended: status $?"
-# A read-only program file is no running copy.
+# A read-only program file is replaced and removed like any other.
 wine cmd /c attrib +r "$folder\\cv-veyloom.exe"
 wine "$setup" /S || fail "the installer over a read-only program: status $?"
 wine cmd /c attrib +r "$folder\\cv-veyloom.exe"
