@@ -117,7 +117,7 @@ click "$exit_screen" 441 196
 poll 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end"
 
 # The silent uninstaller finishes in a copy of itself; it leaves no file, shortcut or entry.
-wine "$FOLDER/uninstall.exe" /S || fail "the uninstaller failed with status $?"
+wine "$FOLDER/cv-veyloom-uninstall.exe" /S || fail "the uninstaller failed with status $?"
 all_gone() { [ ! -e "$FOLDER" ] && [ ! -e "$SHORTCUT" ] && ! has_key "$KEY"; }
 poll 30 all_gone || fail "left behind: $(find "$FOLDER" "$SHORTCUT" 2>/dev/null)
 $(wine reg query "$KEY" 2>/dev/null)"

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The installer's own promises under Wine, on a virtual X display, each in a fresh prefix: both
-# scopes alone and side by side, an upgrade in place, no change under a running copy, and the
-# wizard driven with the keyboard.
+# scopes alone and side by side, an upgrade in place, no change under a running copy, a file
+# held by another program, records that name more than the folder's files, folders given with
+# /D= or named by an entry that cannot be used, and the wizard driven with the keyboard.
 #   installer-test.sh SETUP_EXE NEXT_SETUP_EXE [SCREENSHOT_DIR]
 # NEXT_SETUP_EXE: an installer of version 1.0.1 whose folder lacks styles\qwindowsvistastyle.dll.
 set -euo pipefail
@@ -9,6 +10,8 @@ setup=$(realpath "$1")
 next_setup=$(realpath "$2")
 SHOTS=${3:-}
 . "$(dirname "$0")/e2e-lib.sh"
+UNINSTALLER=cv-veyloom-uninstall.exe
+RECORD=cv-veyloom-uninstall.list
 
 # Each check starts from a copy of one prefix made once. A prefix holds some 700 MB of Wine's
 # own libraries, so the copy a check is done with goes before the next is made.
@@ -48,8 +51,43 @@ $(wine reg query "$KEY" 2>/dev/null)"
 # uninstall SCOPE [WINDOWS_FOLDER]: that scope's silent uninstall, run as the entry names it.
 uninstall() {
     use_scope "$1"
-    wine "$(winepath -u "${2:-$WIN_FOLDER}")/uninstall.exe" /S || fail "$1: uninstaller status $?"
+    wine "$(winepath -u "${2:-$WIN_FOLDER}")/$UNINSTALLER" /S || fail "$1: uninstaller status $?"
 }
+
+# hold WINDOWS_FILE SECONDS: another program holds the file, sharing it for reading only, from
+# when this returns; $HOLDER is its pid. let_go: it lets go at once.
+x86_64-w64-mingw32-gcc-posix -municode -O2 -Wall -Wextra -Werror -o "$WORK/hold-file.exe" \
+    "$(dirname "$0")/hold-file.c"
+hold() {
+    rm -f "$WORK/held"
+    wine "$WORK/hold-file.exe" "$1" "$2" "$(winepath -w "$WORK/held")" &
+    HOLDER=$!
+    PIDS+=("$HOLDER")
+    poll 30 test -e "$WORK/held" || fail "$1 was never held"
+}
+let_go() {
+    kill "$HOLDER" 2>/dev/null || true
+    wait "$HOLDER" 2>/dev/null || true
+}
+
+# status_of COMMAND...: prints the command's exit code.
+status_of() {
+    local status=0
+    "$@" >>"$WORK/setup.log" 2>&1 || status=$?
+    echo "$status"
+}
+
+# uninstalled SCOPE UNIX_FOLDER: the scope's entry and shortcut are gone and the folder holds
+# nothing of ours (waits for an uninstaller that runs from a copy of itself).
+uninstalled() {
+    use_scope "$1"
+    gone() { ! has_key "$KEY" && [ ! -e "$SHORTCUT" ] && [ ! -e "$2/$UNINSTALLER" ]; }
+    poll 30 gone "$@" || fail "$1: not uninstalled from $2: $(find "$2" 2>/dev/null)"
+}
+
+# The installer fits in 6 MiB.
+size=$(stat -c %s "$setup")
+[ "$size" -le 6291456 ] || fail "the installer has $size bytes, more than 6 MiB"
 
 # The installer runs as the user who starts it; only the scope for everyone asks for more.
 manifest=$(grep -ao '<requestedExecutionLevel [^>]*>' "$setup")
@@ -137,17 +175,170 @@ status=0
 wine "$setup" /S || status=$?
 [ "$status" = 3 ] || fail "the installer under a running copy ended with status $status"
 status=0
-wine "$unix/uninstall.exe" /S "_?=$folder" || status=$?
+wine "$unix/$UNINSTALLER" /S "_?=$folder" || status=$?
 [ "$status" = 3 ] || fail "the uninstaller under a running copy ended with status $status"
 [ "$(snapshot)" = "$before" ] || fail "a file changed under the running copy"
 use_scope user
 expect_installed user 1.0 "$folder"
 wineserver -k
+# A program file that cannot be written for another reason is no running copy: the installer
+# goes on, and stops with 2 where it cannot remove the file. Wine run by root writes to a
+# read-only file; an immutable one, no one writes.
+if chattr +i "$unix/cv-veyloom.exe" 2>/dev/null; then
+    status=$(status_of wine "$setup" /S)
+    chattr -i "$unix/cv-veyloom.exe"
+    [ "$status" = 2 ] || fail "over a program file that cannot be written: status $status"
+else
+    echo "NOTE: no immutable files here (chattr +i): a program file that cannot be written is not tried"
+fi
 wine "$setup" /S || fail "the installer after the program ended: status $?"
-wine "$unix/uninstall.exe" /S || fail "the uninstaller after the program ended: status $?"
+# A read-only program file is replaced and removed like any other.
+wine cmd /c attrib +r "$folder\\cv-veyloom.exe"
+wine "$setup" /S || fail "the installer over a read-only program: status $?"
+wine cmd /c attrib +r "$folder\\cv-veyloom.exe"
+wine "$unix/$UNINSTALLER" /S || fail "the uninstaller after the program ended: status $?"
 expect_none user
 [ ! -e "$unix" ] || fail "left behind: $(find "$unix")"
 echo "PASS: nothing changed under a running copy"
+
+# A file that another program holds (as a virus scanner does) is tried again for a while: held
+# for a moment, the uninstall and the upgrade succeed; held on, they end with 2, and leave a
+# copy that the entry names and that uninstalls whole once the file is let go. The held file is
+# the last one of 1.0's record, and one that 1.0.1 lacks.
+fresh_prefix
+use_scope user
+folder='C:\Held'
+unix=$(winepath -u "$folder")
+for row in "uninstall 4 0" "uninstall 600 2" "upgrade 4 0" "upgrade 600 2"; do
+    read -r step seconds code <<<"$row"
+    wine "$setup" /S "/D=$folder" || fail "$row: installer status $?"
+    hold "$folder\\styles\\qwindowsvistastyle.dll" "$seconds"
+    if [ "$step" = uninstall ]; then
+        status=$(status_of wine "$unix/$UNINSTALLER" /S "_?=$folder")
+    else
+        status=$(status_of wine "$next_setup" /S)
+    fi
+    [ "$status" = "$code" ] || fail "$row: status $status"
+    if [ "$code" = 2 ]; then
+        [ "$(reg_value "$KEY" InstallLocation)" = "$folder" ] \
+            || fail "$row: the entry names the folder '$(reg_value "$KEY" InstallLocation)'"
+        [ "$(reg_value "$KEY" UninstallString)" = "\"$folder\\$UNINSTALLER\"" ] \
+            || fail "$row: the entry names the uninstaller $(reg_value "$KEY" UninstallString)"
+    elif [ "$step" = upgrade ]; then
+        expect_installed user 1.0.1 "$folder"
+    else
+        # Run in place, the uninstaller leaves itself.
+        [ "$(ls -A "$unix")" = "$UNINSTALLER" ] || fail "$row: left behind: $(find "$unix")"
+        rm "$unix/$UNINSTALLER"
+        rmdir "$unix"
+    fi
+    let_go
+    if [ "$step$code" != uninstall0 ]; then
+        uninstall user "$folder"
+    fi
+    uninstalled user "$unix"
+    [ ! -e "$unix" ] || fail "$row: left behind: $(find "$unix")"
+done
+echo "PASS: a held file"
+
+# The uninstaller removes only plain paths inside its folder: a line of its record with "..", a
+# drive, a root or wildcards is skipped, and the uninstall ends with 2; without its record, it
+# removes this version's files. Files planted outside the folder, and the user's own inside it,
+# stay. Each row starts from the same installed folder, its record's first line replaced.
+folder='C:\Records'
+unix=$(winepath -u "$folder")
+drive=$(winepath -u 'C:\')
+wine "$setup" /S "/D=$folder" || fail "records: installer status $?"
+cp -a "$unix" "$WORK/installed"
+planted="outside.txt windows/system32/victim.dll victim.dat"
+for row in '..\outside.txt|2' '..\..\windows\system32\victim.dll|2' '..\*.dat|2' '*.txt|2' \
+    'C:\outside.txt|2' '\outside.txt|2' '\\?\C:\outside.txt|2' '..\|2' '|0' 'no record|0'; do
+    line=${row%|*}
+    rm -rf "$unix"
+    cp -a "$WORK/installed" "$unix"
+    echo "the user's own" >"$unix/my-notes.txt"
+    for file in $planted; do echo planted >"$drive/$file"; done
+    if [ "$line" = "no record" ]; then
+        rm "$unix/$RECORD"
+    else
+        { printf '%s\r\n' "$line" && iconv -f UTF-16LE -t UTF-8 "$WORK/installed/$RECORD"; } |
+            iconv -f UTF-8 -t UTF-16LE >"$unix/$RECORD"
+    fi
+    status=$(status_of wine "$unix/$UNINSTALLER" /S "_?=$folder")
+    [ "$status" = "${row#*|}" ] || fail "record line '$line': status $status"
+    left=$(cd "$unix" && find . -mindepth 1 | LC_ALL=C sort | tr '\n' ' ')
+    [ "$left" = "./$UNINSTALLER ./my-notes.txt " ] || fail "record line '$line' left $left"
+    for file in $planted; do
+        [ -f "$drive/$file" ] || fail "record line '$line' removed C:\\$file"
+    done
+done
+rm -r "$unix"
+echo "PASS: only the folder's own files go"
+
+# Folders that work. An entry whose folder cannot be written (its drive is gone) counts as no
+# install, and is replaced; /D= still wins.
+use_scope user
+for folder in - 'C:\Elsewhere'; do
+    wine reg add "$KEY" /v InstallLocation /d 'Q:\Apps\V' /f >/dev/null 2>&1
+    wine reg add "$KEY" /v DisplayVersion /d 0.9 /f >/dev/null 2>&1
+    if [ "$folder" = - ]; then
+        folder=$WIN_FOLDER
+        status=$(status_of wine "$setup" /S)
+    else
+        status=$(status_of wine "$setup" /S /CurrentUser "/D=$folder")
+    fi
+    [ "$status" = 0 ] || fail "over an entry on a drive that is gone, into $folder: status $status"
+    expect_installed user 1.0 "$folder"
+    uninstall user "$folder"
+    uninstalled user "$(winepath -u "$folder")"
+done
+# /D= wins over the installed copy's folder, in any form: the copy moves there, the old folder
+# goes once the new one is in place, and one entry is left. Wine quotes an argument with a
+# blank. A folder that is no full path is refused.
+wine "$setup" /S || fail "before moving: installer status $?"
+from=$WIN_FOLDER
+for row in 'C:\Apps\Veyloom Q|C:\Apps\Veyloom Q' 'C:/Apps/Forward/|C:\Apps\Forward' \
+    'Apps\Relative|-'; do
+    given=${row%|*}
+    folder=${row#*|}
+    status=$(status_of wine "$next_setup" /S "/D=$given")
+    if [ "$folder" = - ]; then
+        [ "$status" = 2 ] || fail "/D=$given: status $status"
+        expect_installed user 1.0.1 "$from"
+        continue
+    fi
+    [ "$status" = 0 ] || fail "/D=$given: status $status"
+    expect_installed user 1.0.1 "$folder"
+    [ ! -e "$(winepath -u "$from")" ] || fail "/D=$given: left behind: $(find "$(winepath -u "$from")")"
+    from=$folder
+done
+uninstall user "$from"
+uninstalled user "$(winepath -u "$from")"
+# A folder holding another program's files: its own uninstall.exe and the user's file stay as
+# they were, the entry's size counts only what was installed, and the uninstall leaves them.
+# One holding a file of the name of one of ours is refused, and left as it was.
+folder='C:\Tools'
+unix=$(winepath -u "$folder")
+mkdir -p "$unix" "$unix-2"
+echo "another program's uninstaller" >"$unix/uninstall.exe"
+head -c 300000 /dev/zero >"$unix/my-notes.txt"
+echo "another program's Qt" >"$unix-2/Qt6Core.dll"
+foreign=$(cd "$unix" && md5sum uninstall.exe my-notes.txt && md5sum ../Tools-2/*)
+wine "$setup" /S "/D=$folder" || fail "beside another program's files: installer status $?"
+installed=$(cd "$unix" && find . -type f ! -name uninstall.exe ! -name my-notes.txt -printf '%s\n' |
+    awk '{ sum += $1 } END { print int((sum + 1023) / 1024) }')
+[ "$(($(reg_value "$KEY" EstimatedSize)))" = "$installed" ] \
+    || fail "the entry gives the size $(($(reg_value "$KEY" EstimatedSize))) KiB, not $installed"
+status=$(status_of wine "$setup" /S "/D=$folder-2")
+[ "$status" = 2 ] || fail "over another program's Qt6Core.dll: status $status"
+[ "$(reg_value "$KEY" InstallLocation)" = "$folder" ] || fail "the refused install changed the entry"
+uninstall user "$folder"
+uninstalled user "$unix"
+[ "$(cd "$unix" && md5sum uninstall.exe my-notes.txt && md5sum ../Tools-2/*)" = "$foreign" ] \
+    || fail "another program's files changed"
+[ "$(ls -A "$unix" | tr '\n' ' ')" = "my-notes.txt uninstall.exe " ] || fail "left behind: $(ls -A "$unix")"
+[ "$(ls -A "$unix-2")" = Qt6Core.dll ] || fail "the refused install left $(ls -A "$unix-2")"
+echo "PASS: folders that work"
 
 # The wizard, driven with the keyboard as a user would: the scope page (only for me, chosen),
 # the folder page, and the finish page, whose ticked "Run CV Veyloom" starts the program.
