@@ -6,13 +6,14 @@ CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 .PHONY: package-lint package-reproducible
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps run
 
 build: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD)
 
 test: build
+	@scripts/install-deps test
 	@cd $(BUILD) && ctest --output-on-failure --parallel 2
 
 run: build
@@ -29,6 +30,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
 
 test-sanitize: deps
+	@scripts/install-deps test
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEYLOOM_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE_BUILD)
 	@cd $(SANITIZE_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure --parallel 2
@@ -43,6 +45,7 @@ DEB = $$(ls -t $(BUILD)/cv-veyloom_*.deb | head -n 1)
 DEBUG_DEB = $$(ls -t $(BUILD)/cv-veyloom-dbgsym_*.deb | head -n 1)
 
 package: build
+	@scripts/install-deps package
 	@packaging/build-deb.sh $(BUILD)
 
 package-lint: package
@@ -56,13 +59,14 @@ package-check: package
 	@scripts/install-deps mmdebstrap zstd
 	@tests/package-check.sh $(DEB)
 
-# The fuzz targets, built with clang and libFuzzer, each run for FUZZ_SECONDS.
+# The fuzz targets, built with the release's clang and libFuzzer, each run for FUZZ_SECONDS.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 30
 
 fuzz: deps
+	@scripts/install-deps fuzz
 	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	    -DCMAKE_CXX_COMPILER=clang++-14 -DVEYLOOM_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+	    -DCMAKE_CXX_COMPILER=clang++ -DVEYLOOM_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) --target fuzz_referral_address fuzz_reminder_settings
 	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
