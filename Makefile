@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 .PHONY: run test deps build test-sanitize fuzz package package-check
-.PHONY: package-lint package-reproducible
+.PHONY: package-lint package-reproducible test-debian13
 
 deps:
 	@scripts/install-deps run
@@ -58,6 +58,11 @@ package-reproducible: package
 package-check: package
 	@scripts/install-deps mmdebstrap zstd
 	@tests/package-check.sh $(DEB)
+
+# `make test` as a newcomer runs it on a fresh Debian 13, and there the package built here.
+test-debian13: package
+	@scripts/install-deps mmdebstrap
+	@tests/debian13.sh $(DEB)
 
 # The fuzz targets, built with the release's clang and libFuzzer, each run for FUZZ_SECONDS.
 FUZZ_BUILD ?= build-fuzz
