@@ -38,7 +38,7 @@ test-sanitize: deps
 # The Debian packages of the program and of its debug information, and their checks. Their dates
 # are the commit's, so the same commit gives the same packages.
 SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
-PACKAGE_TARGETS = package package-check package-lint package-reproducible
+PACKAGE_TARGETS = package package-check package-lint package-reproducible test-debian13
 $(PACKAGE_TARGETS): export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
 
 DEB = $$(ls -t $(BUILD)/cv-veyloom_*.deb | head -n 1)
@@ -59,10 +59,6 @@ package-check: package
 	@scripts/install-deps mmdebstrap zstd
 	@tests/package-check.sh $(DEB)
 
-# `make test` as a newcomer runs it on a fresh Debian 13, and there the package built here.
-test-debian13: package
-	@scripts/install-deps mmdebstrap
-	@tests/debian13.sh $(DEB)
 
 # The fuzz targets, built with the release's clang and libFuzzer, each run for FUZZ_SECONDS.
 FUZZ_BUILD ?= build-fuzz
@@ -91,3 +87,12 @@ test-windows: windows
 # A second build in another folder gives the same installer and zip, byte for byte.
 windows-reproducible: windows
 	@tests/windows-reproducible.sh $(WINDOWS_BUILD)
+
+# `make test` as a newcomer runs it on a fresh Debian 13; there the package built here, and the
+# program for Windows read through UI Automation under Debian 13's Wine.
+WINDOWS_FOLDER = $(WINDOWS_BUILD)/cv-veyloom-$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' \
+	$(WINDOWS_BUILD)/CMakeCache.txt)
+
+test-debian13: package windows
+	@scripts/install-deps mmdebstrap
+	@tests/debian13.sh $(DEB) $(WINDOWS_FOLDER)

@@ -97,7 +97,10 @@ chroot "$root" env DEBIAN_FRONTEND=noninteractive \
     apt-get install -y -q --no-install-recommends /tmp/cv-veyloom.deb >"$work/install.log" 2>&1 \
     || { cat "$work/install.log"; fail "the package built here does not install on Debian 13"; }
 as_user "APP=/usr/bin/cv-veyloom tests/e2e/with-xvfb.sh bash tests/e2e/stones.sh" \
-    || fail "the installed program did not show a reading with rune stones on Debian 13"
+    >"$work/stones.log" 2>&1 || {
+    cat "$work/stones.log"
+    fail "the installed program did not show a reading with rune stones on Debian 13"
+}
 echo "PASS: on Debian 13 the package built here installs and shows a reading with rune stones"
 [ -n "$windows" ] || exit 0
 
@@ -106,7 +109,7 @@ start=$SECONDS
 chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
     wine wine64 gcc-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev xvfb xauth xdotool x11-utils \
     >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "Wine did not install"; }
-as_user "x86_64-w64-mingw32-gcc -std=c17 -O2 -Wall -Wextra -Werror -municode \
+as_user "x86_64-w64-mingw32-gcc -std=c17 -O2 -Wall -Wextra -Werror \
     -o /tmp/uia-tree.exe packaging/windows/uia-tree.c -lole32 -loleaut32" \
     || fail "the UI Automation client did not build"
 as_user "tests/e2e/with-xvfb.sh packaging/windows/uia.sh /tmp/cv-veyloom-windows /tmp/uia-tree.exe" \

@@ -1,8 +1,8 @@
-// What a Windows screen reader is told of the program's windows: each visible top-level window of
-// the given caption, or each visible pop-up, read through UI Automation's raw view, one element a
-// line: its depth, control type, whether it is off screen, its place, automation id and name,
+// What a Windows screen reader is told of the program's windows: each visible top-level window
+// of Qt's, its menus too, read through UI Automation's raw view, one element a line: its depth
+// (0 for a window), control type, whether it is off screen, its place, automation id and name,
 // separated by tabs, in UTF-8.
-//   uia-tree.exe CAPTION | uia-tree.exe --popups
+//   uia-tree.exe
 // Only what Wine's UI Automation offers is used: the raw tree walker (the built-in walkers are
 // missing) and GetCurrentPropertyValueEx (GetCurrentPropertyValue is a stub there).
 #define COBJMACROS
@@ -27,8 +27,6 @@ static const char *const ControlTypes[] = { "Button", "Calendar", "CheckBox", "C
 
 static IUIAutomation *automation;
 static IUIAutomationTreeWalker *walker;
-static const wchar_t *wantedCaption;
-static int wantPopups;
 static int windowsRead;
 
 static void fail(const char *what, HRESULT result)
@@ -115,14 +113,10 @@ static void printTree(IUIAutomationElement *element, int depth)
 static BOOL CALLBACK readWindow(HWND window, LPARAM unused)
 {
     (void)unused;
-    wchar_t caption[256], windowClass[256];
+    wchar_t windowClass[256];
     // Qt's windows only, not those Wine or the system keep.
     if (!IsWindowVisible(window) || !GetClassNameW(window, windowClass, 256)
         || wcsncmp(windowClass, L"Qt", 2) != 0)
-        return TRUE;
-    GetWindowTextW(window, caption, 256);
-    int popup = (GetWindowLongW(window, GWL_STYLE) & WS_POPUP) && !caption[0];
-    if (wantPopups ? !popup : wcscmp(caption, wantedCaption) != 0)
         return TRUE;
     IUIAutomationElement *element = NULL;
     HRESULT result = IUIAutomation_ElementFromHandle(automation, window, &element);
@@ -134,14 +128,8 @@ static BOOL CALLBACK readWindow(HWND window, LPARAM unused)
     return TRUE;
 }
 
-int wmain(int argc, wchar_t **argv)
+int main(void)
 {
-    if (argc != 2) {
-        fputs("usage: uia-tree.exe CAPTION | uia-tree.exe --popups\n", stderr);
-        return 2;
-    }
-    wantPopups = wcscmp(argv[1], L"--popups") == 0;
-    wantedCaption = argv[1];
     _setmode(_fileno(stdout), _O_BINARY);
 
     HRESULT result = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
@@ -162,7 +150,7 @@ int wmain(int argc, wchar_t **argv)
     EnumWindows(readWindow, 0);
     fflush(stdout);
     if (!windowsRead) {
-        fputs("uia-tree: no such window\n", stderr);
+        fputs("uia-tree: no window of Qt's is showing\n", stderr);
         return 1;
     }
     return 0;
