@@ -5,7 +5,7 @@
 # a name, the controls named below are there with their types, links are Hyperlinks, and nothing
 # out of sight is exposed: no element off screen, outside its parent or in the very place of a
 # sibling (as one lying behind another would be), and none of the screens named as hidden.
-#   uia.sh PROGRAM_FOLDER UIA_TREE_EXE
+#   [KEEP_TREES=DIR] uia.sh PROGRAM_FOLDER UIA_TREE_EXE      (DIR: where the trees read are kept)
 set -euo pipefail
 program=$(realpath "$1/cv-veyloom.exe")
 reader=$(realpath "$2")
@@ -13,6 +13,10 @@ SHOTS=
 . "$(dirname "$0")/e2e-lib.sh"
 use_wine_prefix "$WORK/prefix"
 unset QT_QPA_FONTDIR
+before_cleanup() {
+    wineserver -k 2>/dev/null || true
+    [ -z "${KEEP_TREES:-}" ] || { mkdir -p "$KEEP_TREES" && cp "$WORK"/*.tree "$KEEP_TREES/"; } || true
+}
 
 # What each view must show (+) and must not (-): the view, the control type, and the name or
 # the start of it. The main window's screens lie on top of one another, one shown at a time.
