@@ -2,7 +2,7 @@
 # The program for Windows as a Windows screen reader meets it, under Wine on a virtual X display:
 # the first screen, a question, a reading, the Help menu, the About window and the exit screen,
 # each read through UI Automation by uia-tree.exe. On each, every element has a control type and
-# a name, the controls named below are there with their types, links are Hyperlinks, and nothing
+# a name (a separator needs none), the controls named below are there with their types, links are Hyperlinks, and nothing
 # out of sight is exposed: no element off screen, outside its parent or in the very place of a
 # sibling (as one lying behind another would be), and none of the screens named as hidden.
 #   [KEEP_TREES=DIR] uia.sh PROGRAM_FOLDER UIA_TREE_EXE      (DIR: where the trees read are kept)
@@ -24,7 +24,7 @@ expectations='
 first|+|Window|CV Veyloom v1.0
 first|+|MenuItem|File
 first|+|MenuItem|Help
-first|+|Edit|Your Name
+first|+|Edit|Name
 first|+|Button|Get Veyloom Reading
 first|+|CheckBox|Root Chakra (Muladhara)
 first|+|CheckBox|Crown Chakra (Sahasrara)
@@ -87,13 +87,17 @@ check_view() {
         }
         {
             if ($2 == "-") fault("has no control type")
-            if ($6 == "") fault("has no name")
+            # A separator is announced by its type alone, as those between menu commands are.
+            if ($6 == "" && $2 != "Separator") fault("has no name")
             if ($3 == 1) fault("is exposed, though off screen")
             place[$1] = $4
-            if ($1 > 0 && $4 != "-" && place[$1 - 1] != "-" && !overlaps($4, place[$1 - 1]))
+            # A menu drops from its item of the menu bar, outside it.
+            if ($1 > 0 && $2 != "Menu" && $4 != "-" && place[$1 - 1] != "-" \
+                && !overlaps($4, place[$1 - 1]))
                 fault("is exposed outside its parent at " place[$1 - 1])
-            key = ($1 - 1) SUBSEP $4
-            if ($4 != "-" && $4 !~ /,0,|,0$/ && (key in taken) && taken[key] == parent[$1 - 1])
+            split($4, box, ",")
+            key = $1 SUBSEP $4
+            if ($4 != "-" && box[3] > 0 && box[4] > 0 && (key in taken) && taken[key] == parent[$1 - 1])
                 fault("is exposed in the very place of a sibling")
             taken[key] = parent[$1 - 1]
             parent[$1] = NR
@@ -150,8 +154,10 @@ keys "$main" Escape
 keys "$main" alt+h a
 read_view about Button OK
 check_view about
-about=$(xdotool getactivewindow)
-keys "$about" Return
+# OK, the About window's default button, has the keyboard.
+xdotool key --clearmodifiers Return
+about_closed() { [ "$(count_windows "CV Veyloom v1.0")" = 1 ]; }
+poll 10 about_closed || fail "the About window did not close"
 
 keys "$main" alt+f x
 exit_screen=$(wait_window "CV Veyloom v1.0" "$EXIT_WIDTH")
