@@ -112,7 +112,8 @@ chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-ins
 as_user "x86_64-w64-mingw32-gcc -std=c17 -O2 -Wall -Wextra -Werror \
     -o /tmp/uia-tree.exe packaging/windows/uia-tree.c -lole32 -loleaut32" \
     || fail "the UI Automation client did not build"
-as_user "tests/e2e/with-xvfb.sh packaging/windows/uia.sh /tmp/cv-veyloom-windows /tmp/uia-tree.exe" \
+as_user "tests/e2e/with-xvfb.sh packaging/windows/uia.sh /tmp/cv-veyloom-windows \
+    /tmp/uia-tree.exe" \
     || fail "UI Automation under Wine"
 echo "UI Automation check: $((SECONDS - start)) s"
 IN_NAMESPACE

@@ -2,7 +2,8 @@
 # The program for Windows as a Windows screen reader meets it, under Wine on a virtual X display:
 # the first screen, a question, a reading, the Help menu, the About window and the exit screen,
 # each read through UI Automation by uia-tree.exe. On each, every element has a control type and
-# a name (a separator needs none), the controls named below are there with their types, links are Hyperlinks, and nothing
+# a name (a separator needs none), the controls named below are there with their types, links
+# are Hyperlinks, and nothing
 # out of sight is exposed: no element off screen, outside its parent or in the very place of a
 # sibling (as one lying behind another would be), and none of the screens named as hidden.
 #   [KEEP_TREES=DIR] uia.sh PROGRAM_FOLDER UIA_TREE_EXE      (DIR: where the trees read are kept)
@@ -15,7 +16,8 @@ use_wine_prefix "$WORK/prefix"
 unset QT_QPA_FONTDIR
 before_cleanup() {
     wineserver -k 2>/dev/null || true
-    [ -z "${KEEP_TREES:-}" ] || { mkdir -p "$KEEP_TREES" && cp "$WORK"/*.tree "$KEEP_TREES/"; } || true
+    [ -z "${KEEP_TREES:-}" ] || { mkdir -p "$KEEP_TREES" && cp "$WORK"/*.tree "$KEEP_TREES/"; } \
+        || true
 }
 
 # What each view must show (+) and must not (-): the view, the control type, and the name or
@@ -80,10 +82,14 @@ read_view() {
 check_view() {
     local view=$1 tree="$WORK/$1.tree" sign type name
     awk -F'\t' -v view="$view" '
-        function fault(what) { printf "%s: %s %s \"%s\" (%s) %s\n", view, $2, $5, $6, $4, what; bad = 1 }
+        function fault(what) {
+            printf "%s: %s %s \"%s\" (%s) %s\n", view, $2, $5, $6, $4, what
+            bad = 1
+        }
         function overlaps(a, b,  p, q) {
             split(a, p, ","); split(b, q, ",")
-            return p[1] < q[1] + q[3] && q[1] < p[1] + p[3] && p[2] < q[2] + q[4] && q[2] < p[2] + p[4]
+            return p[1] < q[1] + q[3] && q[1] < p[1] + p[3] \
+                && p[2] < q[2] + q[4] && q[2] < p[2] + p[4]
         }
         {
             if ($2 == "-") fault("has no control type")
@@ -97,7 +103,8 @@ check_view() {
                 fault("is exposed outside its parent at " place[$1 - 1])
             split($4, box, ",")
             key = $1 SUBSEP $4
-            if ($4 != "-" && box[3] > 0 && box[4] > 0 && (key in taken) && taken[key] == parent[$1 - 1])
+            if ($4 != "-" && box[3] > 0 && box[4] > 0 && (key in taken) \
+                && taken[key] == parent[$1 - 1])
                 fault("is exposed in the very place of a sibling")
             taken[key] = parent[$1 - 1]
             parent[$1] = NR
