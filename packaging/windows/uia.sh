@@ -3,9 +3,9 @@
 # the first screen, a question, a reading, the Help menu, the About window and the exit screen,
 # each read through UI Automation by uia-tree.exe. On each, every element has a control type and
 # a name (a separator needs none), the controls named below are there with their types, links
-# are Hyperlinks, and nothing
-# out of sight is exposed: no element off screen, outside its parent or in the very place of a
-# sibling (as one lying behind another would be), and none of the screens named as hidden.
+# are Hyperlinks, and nothing out of sight is exposed: no element off screen, outside its parent
+# or in the very place of a sibling (as one lying behind another would be), and none of the
+# controls of the screens not shown.
 #   [KEEP_TREES=DIR] uia.sh PROGRAM_FOLDER UIA_TREE_EXE      (DIR: where the trees read are kept)
 set -euo pipefail
 program=$(realpath "$1/cv-veyloom.exe")
