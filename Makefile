@@ -3,16 +3,17 @@ BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 .PHONY: run test deps build test-sanitize fuzz package package-check
-.PHONY: package-lint package-reproducible
+.PHONY: package-lint package-reproducible test-debian13
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps run
 
 build: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD)
 
 test: build
+	@scripts/install-deps test
 	@cd $(BUILD) && ctest --output-on-failure --parallel 2
 
 run: build
@@ -29,6 +30,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
 
 test-sanitize: deps
+	@scripts/install-deps test
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEYLOOM_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE_BUILD)
 	@cd $(SANITIZE_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure --parallel 2
@@ -36,13 +38,14 @@ test-sanitize: deps
 # The Debian packages of the program and of its debug information, and their checks. Their dates
 # are the commit's, so the same commit gives the same packages.
 SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
-PACKAGE_TARGETS = package package-check package-lint package-reproducible
+PACKAGE_TARGETS = package package-check package-lint package-reproducible test-debian13
 $(PACKAGE_TARGETS): export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
 
 DEB = $$(ls -t $(BUILD)/cv-veyloom_*.deb | head -n 1)
 DEBUG_DEB = $$(ls -t $(BUILD)/cv-veyloom-dbgsym_*.deb | head -n 1)
 
 package: build
+	@scripts/install-deps package
 	@packaging/build-deb.sh $(BUILD)
 
 package-lint: package
@@ -56,13 +59,15 @@ package-check: package
 	@scripts/install-deps mmdebstrap zstd
 	@tests/package-check.sh $(DEB)
 
-# The fuzz targets, built with clang and libFuzzer, each run for FUZZ_SECONDS.
+
+# The fuzz targets, built with the release's clang and libFuzzer, each run for FUZZ_SECONDS.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 30
 
 fuzz: deps
+	@scripts/install-deps fuzz
 	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	    -DCMAKE_CXX_COMPILER=clang++-14 -DVEYLOOM_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+	    -DCMAKE_CXX_COMPILER=clang++ -DVEYLOOM_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) --target fuzz_referral_address fuzz_reminder_settings
 	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
@@ -82,3 +87,12 @@ test-windows: windows
 # A second build in another folder gives the same installer and zip, byte for byte.
 windows-reproducible: windows
 	@tests/windows-reproducible.sh $(WINDOWS_BUILD)
+
+# `make test` as a newcomer runs it on a fresh Debian 13; there the package built here, and the
+# program for Windows read through UI Automation under Debian 13's Wine.
+WINDOWS_FOLDER = $(WINDOWS_BUILD)/cv-veyloom-$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' \
+	$(WINDOWS_BUILD)/CMakeCache.txt)
+
+test-debian13: package windows
+	@scripts/install-deps mmdebstrap
+	@tests/debian13.sh $(DEB) $(WINDOWS_FOLDER)

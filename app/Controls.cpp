@@ -2,7 +2,10 @@
 
 #include "ApplicationNames.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QFrame>
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
@@ -19,6 +22,42 @@ QLabel *addParagraph(
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
+}
+
+namespace {
+
+// A plain line of one pixel, drawn as such from its construction on, so that any accessible
+// interface made for it already sees a line.
+class Line : public QFrame
+{
+public:
+    explicit Line(QWidget *parent)
+        : QFrame(parent)
+    {
+        setFrameShape(QFrame::HLine);
+        setFrameShadow(QFrame::Plain);
+        setLineWidth(1);
+    }
+};
+
+// Qt takes every frame for a border, which reaches a screen reader as a bare element (UI
+// Automation's "Custom"): a frame drawn as a line is a separator.
+QAccessibleInterface *lineAccessible(const QString &className, QObject *object)
+{
+    auto *frame = qobject_cast<QFrame *>(object);
+    if (className != u"QFrame" || !frame
+        || (frame->frameShape() != QFrame::HLine && frame->frameShape() != QFrame::VLine))
+        return nullptr;
+    return new QAccessibleWidget(frame, QAccessible::Separator);
+}
+
+} // namespace
+
+QFrame *addLine(QWidget *parent, const Name &name, const QRect &twips)
+{
+    [[maybe_unused]] static const bool installed
+        = (QAccessible::installFactory(lineAccessible), true);
+    return add<Line>(parent, name, twips, Style::Font::Window);
 }
 
 void setColours(

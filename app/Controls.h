@@ -9,6 +9,7 @@
 #include <utility>
 
 class QCheckBox;
+class QFrame;
 class QLabel;
 class QRadioButton;
 
@@ -61,6 +62,9 @@ Control *add(
 // A label of text wrapped within its place and set from its top left.
 QLabel *addParagraph(
     QWidget *parent, const Name &name, const QRect &twips, Style::Font font, const QString &text);
+
+// A plain horizontal line of one pixel, which a screen reader announces as a separator.
+QFrame *addLine(QWidget *parent, const Name &name, const QRect &twips);
 
 // Gives the control these colours, in every state.
 void setColours(

@@ -63,11 +63,7 @@ frmAbout::frmAbout(QWidget *parent)
 
     // The line starts left of the window and ends well past its right edge, so no gap shows at
     // either end.
-    auto *line2
-        = add<QFrame>(this, { u"Line2"_s, u"Separator"_s }, { -15, 2760, 7095, 15 }, Font::Window);
-    line2->setFrameShape(QFrame::HLine);
-    line2->setFrameShadow(QFrame::Plain);
-    line2->setLineWidth(1);
+    auto *line2 = Controls::addLine(this, { u"Line2"_s, u"Separator"_s }, { -15, 2760, 7095, 15 });
     Controls::setTextColour(line2, Colour::FixedText);
 
     auto *cmdOK = add<QPushButton>(

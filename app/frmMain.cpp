@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 
 using namespace Qt::StringLiterals;
@@ -213,6 +214,15 @@ void frmMain::createResultScreen(QGroupBox *screen)
 {
     RTB = add<ReadingView>(
         screen, { u"RTB"_s, u"Reading"_s }, { 120, 360, 7245, 3375 }, Font::Window);
+    // Screen readers that walk the view meet the parts of its scroll area too, which Qt leaves
+    // unnamed.
+    RTB->viewport()->setAccessibleName(u"Reading"_s);
+    for (QScrollBar *bar : { RTB->verticalScrollBar(), RTB->horizontalScrollBar() }) {
+        const QString name = bar->orientation() == Qt::Vertical ? u"Vertical scroll bar"_s
+                                                                : u"Horizontal scroll bar"_s;
+        bar->setAccessibleName(name);
+        bar->parentWidget()->setAccessibleName(name);
+    }
     cmdMain = add<QPushButton>(
         screen, u"cmdMain"_s, { 5745, 3900, 1500, 400 }, Font::Control, u"Back To &Main"_s);
     connectStep(cmdMain, &QPushButton::clicked, this, [this] { ReturnToMain(m_run, *this); });

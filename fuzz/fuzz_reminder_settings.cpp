@@ -38,7 +38,7 @@ namespace {
 // Half an hour off a whole-hour zone, so that local days and UTC days part at an odd moment.
 const QDateTime Now(QDate(2024, 6, 15), QTime(12, 0), QTimeZone(5 * 3600 + 1800));
 const QString NowStored = u"2024-06-15T12:00:00+05:30"_s;
-const QDateTime FirstStamp(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC);
+const QDateTime FirstStamp(QDate(2000, 1, 1), QTime(0, 0), QTimeZone::utc());
 
 // Kept for the whole run; the folder is removed when the program ends.
 QCoreApplication *application = nullptr;

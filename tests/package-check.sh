@@ -1,9 +1,9 @@
 #!/bin/bash
-# Installs the Debian package into a fresh minimal Debian 12 system that holds, beside it, only
-# what a desktop gives a program (a display, here a virtual one, and fonts) and the tools that
-# drive it, then takes a reading with rune stones from the installed program there, as an
-# ordinary user, and purges the package again. Qt reaches that system only through the
-# package's own dependencies, so a missing one fails the check.
+# Installs the Debian package into a fresh minimal system of this machine's Debian release that
+# holds, beside it, only what a desktop gives a program (a display, here a virtual one, and
+# fonts) and the tools that drive it, then takes a reading with rune stones from the installed
+# program there, as an ordinary user, and purges the package again. Qt reaches that system only
+# through the package's own dependencies, so a missing one fails the check.
 # The system is made with mmdebstrap from the Debian archive apt is configured with here, once:
 # it is kept in the cache folder under a name taken from everything it is made from.
 #   tests/package-check.sh <package.deb>
@@ -17,23 +17,24 @@ trap '$sudo rm -rf "$work"' EXIT
 
 desktop="xvfb xauth xdotool x11-utils fonts-dejavu-core"
 user=viewer
+release=$(. /etc/os-release && echo "$VERSION_CODENAME")
 "$(dirname "$0")/../scripts/debian-archive" >"$work/sources.list" \
-    || { echo "FAIL: apt knows no Debian 12 archive (apt-get update?)"; exit 1; }
+    || { echo "FAIL: apt knows no archive of Debian $release (apt-get update?)"; exit 1; }
 # apt's settings for reaching the archive: a proxy, and a snapshot archive's old Release dates.
 apt-config dump Acquire::http::Proxy Acquire::https::Proxy Acquire::Retries \
     Acquire::Check-Valid-Until Acquire::Check-Date >"$work/apt.conf"
 
 cache="${XDG_CACHE_HOME:-$HOME/.cache}/cv-veyloom"
 mkdir -p "$cache/archives"
-recipe="minbase bookworm $desktop user $user $(cat "$work/sources.list" "$work/apt.conf")"
-system="$cache/debian-12-$(sha256sum <<<"$recipe" | cut -c1-16).tar.zst"
+recipe="minbase $release $desktop user $user $(cat "$work/sources.list" "$work/apt.conf")"
+system="$cache/debian-$release-$(sha256sum <<<"$recipe" | cut -c1-16).tar.zst"
 if [ ! -f "$system" ]; then
-    echo "Making a minimal Debian 12 system with $desktop (once; kept in $cache)"
-    rm -f "$cache"/debian-12-*.tar.zst "$cache"/archives/*.deb
+    echo "Making a minimal Debian $release system with $desktop (once; kept in $cache)"
+    rm -f "$cache"/debian-"$release"-*.tar.zst "$cache"/archives/*.deb
     $sudo mmdebstrap --quiet --mode=root --variant=minbase --include="${desktop// /,}" \
         --aptopt="$work/apt.conf" --skip=cleanup/apt/lists \
         --customize-hook="chroot \"\$1\" useradd --create-home $user" \
-        bookworm "$work/system.tar.zst" "$work/sources.list"
+        "$release" "$work/system.tar.zst" "$work/sources.list"
     mv "$work/system.tar.zst" "$system"
 fi
 
@@ -76,4 +77,5 @@ if [ "${status:-0}" -ne 0 ]; then
     echo "FAIL: the installed program did not show a reading with rune stones on a minimal system"
     exit 1
 fi
-echo "PASS: on a minimal Debian 12 system the package installs and shows a reading with rune stones"
+echo "PASS: on a minimal Debian $release system the package installs and shows a reading with" \
+    "rune stones"

@@ -4,6 +4,7 @@
 #include "UrlRecorder.h"
 #include "frmAbout.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QStandardPaths>
 #include <QTest>
@@ -17,6 +18,8 @@ class TestAbout : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void window();
+    void lineIsSeparator_data();
+    void lineIsSeparator();
     void labels_data();
     void labels();
     void actions_data();
@@ -38,6 +41,28 @@ void TestAbout::window()
     QVERIFY(line2->geometry().left() < 0 && line2->geometry().right() >= dialog.width());
     for (const QWidget *widget : dialog.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
+}
+
+void TestAbout::lineIsSeparator_data()
+{
+    // With a screen reader running, Qt makes a control's accessible interface while the window
+    // is still being built.
+    QTest::addColumn<bool>("screenReader");
+    QTest::newRow("no screen reader") << false;
+    QTest::newRow("screen reader running") << true;
+}
+
+void TestAbout::lineIsSeparator()
+{
+    QFETCH(bool, screenReader);
+    QAccessible::setActive(screenReader);
+    frmAbout dialog;
+    FETCH_CONTROL(QWidget, line2, dialog, u"Line2"_s);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(line2);
+    QAccessible::setActive(false);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::Separator);
+    QCOMPARE(accessible->text(QAccessible::Name), u"Separator"_s);
 }
 
 void TestAbout::labels_data()

@@ -14,7 +14,7 @@ build=${1:-build-windows}
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 export SOURCE_DATE_EPOCH
 
-scripts/install-deps
+scripts/install-deps run test package
 scripts/install-deps g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
     binutils-mingw-w64-x86-64 nsis wine wine64 dpkg-dev
 
