@@ -59,7 +59,6 @@ package-check: package
 	@scripts/install-deps mmdebstrap zstd
 	@tests/package-check.sh $(DEB)
 
-
 # The fuzz targets, built with the release's clang and libFuzzer, each run for FUZZ_SECONDS.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 30
