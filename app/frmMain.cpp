@@ -216,7 +216,7 @@ void frmMain::createResultScreen(QGroupBox *screen)
         screen, { u"RTB"_s, u"Reading"_s }, { 120, 360, 7245, 3375 }, Font::Window);
     // Screen readers that walk the view meet the parts of its scroll area too, which Qt leaves
     // unnamed.
-    RTB->viewport()->setAccessibleName(u"Reading"_s);
+    RTB->viewport()->setAccessibleName(RTB->accessibleName());
     for (QScrollBar *bar : { RTB->verticalScrollBar(), RTB->horizontalScrollBar() }) {
         const QString name = bar->orientation() == Qt::Vertical ? u"Vertical scroll bar"_s
                                                                 : u"Horizontal scroll bar"_s;
