@@ -38,6 +38,14 @@ RequestExecutionLevel user
 
 Name "${DISPLAY_NAME}"
 OutFile "${OUTFILE}"
+; Commands run on the uninstaller as it is made, before the installer stores it (and writes it
+; unchanged), and on the installer: package.sh signs both with them when given a key.
+!ifdef FINALIZE_UNINSTALLER
+    !uninstfinalize '"${FINALIZE_UNINSTALLER}" "%1"' = 0
+!endif
+!ifdef FINALIZE_INSTALLER
+    !finalize '"${FINALIZE_INSTALLER}" "%1"' = 0
+!endif
 BrandingText "${DISPLAY_NAME} ${VERSION}"
 
 VIProductVersion "${VERSION_FOUR}"
