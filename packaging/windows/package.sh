@@ -19,15 +19,21 @@ record="$build/uninstall.list"
 } | tr / '\\' | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE >"$record"
 touch --date="@$SOURCE_DATE_EPOCH" "$record"
 
-# Given a key (see sign.sh), every program and library of the folder is signed, and makensis signs
-# the uninstaller and the installer as it makes them.
+# Given a key (see sign.sh), every program and library of the folder is signed, and so are
+# copies of NSIS's plug-ins, which the installer runs; makensis signs the uninstaller and the
+# installer as it makes them.
 nsis_options=("$@")
 if [ -n "${WINDOWS_SIGN_PKCS12:-}" ]; then
     scripts/install-deps osslsigncode
-    find "$dist" -type f \( -name '*.exe' -o -name '*.dll' \) -print0 | LC_ALL=C sort -z \
-        | xargs -0 packaging/windows/sign.sh
+    plugins="$build/nsis-plugins"
+    rm -rf "$plugins"
+    mkdir "$plugins"
+    cp /usr/share/nsis/Plugins/amd64-unicode/*.dll "$plugins/"
+    find "$dist" "$plugins" -type f \( -name '*.exe' -o -name '*.dll' \) -print0 \
+        | LC_ALL=C sort -z | xargs -0 packaging/windows/sign.sh
     sign=$(realpath packaging/windows/sign.sh)
-    nsis_options+=(-DFINALIZE_UNINSTALLER="$sign" -DFINALIZE_INSTALLER="$sign")
+    nsis_options+=(-DPLUGINS="$(realpath "$plugins")" -DFINALIZE_UNINSTALLER="$sign"
+        -DFINALIZE_INSTALLER="$sign")
 fi
 
 makensis -V2 -NOCD -DDIST="$(realpath "$dist")" -DRECORD_FILE="$(realpath "$record")" \

@@ -89,16 +89,20 @@ while IFS= read -r line; do
     failed=1
 done < <(LC_ALL=C comm -3 <(files "$work/published") <(files "$work/ours"))
 
-# The programs and libraries as this build ships them, and each file the installer holds.
+# Each file the installer holds but the uninstaller: the program's, and NSIS's plug-ins.
 rebuild="$work/rebuild"
-mkdir -p "$rebuild/packaging/windows"
+mkdir -p "$rebuild/packaging/windows" "$rebuild/plugins"
 cp "$build/packaging/windows/"*.nsh "$rebuild/packaging/windows/"
 cp -a "$build/$name" "$rebuild/$name"
-while read -r file; do
+while IFS= read -r file; do
     [ "$file" != "$uninstaller" ] && [ -f "$work/ours/$file" ] || continue
     if compare "$file" "$work/published/$file" "$work/ours/$file"; then
-        # The rebuilt installer holds the published file wherever it is this build's.
-        [ ! -f "$rebuild/$name/$file" ] || cp "$work/published/$file" "$rebuild/$name/$file"
+        # The installer made again holds the published file wherever it is this build's.
+        if [ -f "$rebuild/$name/$file" ]; then
+            cp "$work/published/$file" "$rebuild/$name/$file"
+        elif [[ $file == '$PLUGINSDIR/'*.dll ]]; then
+            cp "$work/published/$file" "$rebuild/plugins/"
+        fi
     else
         failed=1
     fi
@@ -117,7 +121,8 @@ cp "\$1" "$work/uninstaller.exe"
 EOF
     chmod +x "$work/uninstaller.sh"
     env -u WINDOWS_SIGN_PKCS12 packaging/windows/package.sh "$rebuild" "$name" \
-        -DFINALIZE_UNINSTALLER="$work/uninstaller.sh" >"$work/rebuild.log" 2>&1 \
+        -DPLUGINS="$rebuild/plugins" -DFINALIZE_UNINSTALLER="$work/uninstaller.sh" \
+        >"$work/rebuild.log" 2>&1 \
         || { cat "$work/rebuild.log" >&2; exit 1; }
     if [ -f "$published_uninstaller" ]; then
         compare "$uninstaller" "$published_uninstaller" "$work/uninstaller.exe" || failed=1
