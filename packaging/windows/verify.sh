@@ -26,8 +26,12 @@ unpack() {
 unpack "$setup" "$work/published"
 unpack "$ours" "$work/ours"
 
-is_pe() { [ "$(head -c 2 "$1")" = MZ ]; }
-is_signed() { osslsigncode extract-signature -in "$1" -out "$work/signature" >/dev/null 2>&1; }
+is_pe() { cmp -s -n 2 "$1" <(printf MZ); }
+# osslsigncode writes no file that is there already.
+is_signed() {
+    rm -f "$work/signature"
+    osslsigncode extract-signature -in "$1" -out "$work/signature" >/dev/null 2>&1
+}
 
 # signer FILE: who signed it, and whether the signature covers the file as it is.
 signer() {
@@ -46,6 +50,7 @@ signer() {
 # unsigned IN OUT: IN without its signature and without what signing changes beside it: the
 # header's checksum, and the zeros that pad the file to a multiple of 8 bytes.
 unsigned() {
+    rm -f "$2"
     if is_signed "$1"; then
         osslsigncode remove-signature -in "$1" -out "$2" >/dev/null
     else
