@@ -69,8 +69,14 @@ Var InstalledFolder ; the folder of the copy installed for that scope, if any
 Var ScopeUserButton
 Var ScopeAllButton
 
-!define MUI_ICON "${ICON}"
-!define MUI_UNICON "${ICON}"
+; A signed installer holds its uninstaller whole: both have smaller icons of their own.
+!ifdef FINALIZE_UNINSTALLER
+    !define MUI_ICON "${SIGNED_ICON}"
+    !define MUI_UNICON "${SIGNED_UNINSTALLER_ICON}"
+!else
+    !define MUI_ICON "${ICON}"
+    !define MUI_UNICON "${ICON}"
+!endif
 !define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD_PICTURE}"
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_RUN
