@@ -5,9 +5,9 @@
 # each file, and fails on any difference.
 #   packaging/windows/verify.sh BUILD_DIR SETUP_EXE     (BUILD_DIR: build.sh's build, unsigned)
 set -euo pipefail
-cd "$(dirname "$0")/../.."
 build=$(realpath "$1")
 setup=$(realpath "$2")
+cd "$(dirname "$0")/../.."
 : "${SOURCE_DATE_EPOCH:?the time of the sources, in seconds since 1970, e.g. the commit time}"
 scripts/install-deps 7zip osslsigncode
 
