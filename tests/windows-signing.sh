@@ -92,12 +92,12 @@ echo "PASS: signed twice, the same installer and zip"
 
 quietly packaging/windows/verify.sh "$build" "$setup"
 echo "PASS: verify.sh passes the signed installer"
-# One bit of one byte of Qt's GUI library changed, past its headers: a build signed by the same
-# key.
+# One bit of the middle byte of Qt's GUI library changed: a build signed by the same key.
 change_gui_library() {
-    local byte
-    byte=$(od -An -tu1 -j100000 -N1 Qt6Gui.dll | tr -d ' ')
-    printf "\\$(printf %03o $((byte ^ 1)))" | dd of=Qt6Gui.dll bs=1 seek=100000 conv=notrunc \
+    local middle byte
+    middle=$(($(stat -c %s Qt6Gui.dll) / 2))
+    byte=$(od -An -tu1 -j"$middle" -N1 Qt6Gui.dll | tr -d ' ')
+    printf "\\$(printf %03o $((byte ^ 1)))" | dd of=Qt6Gui.dll bs=1 seek="$middle" conv=notrunc \
         status=none
 }
 signed_build "$work/changed" change_gui_library
