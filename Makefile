@@ -91,11 +91,11 @@ ifeq ($(SETUP),)
 $(error Name the installer to check: make windows-verify SETUP=path)
 endif
 endif
-windows-verify: export WINDOWS_SIGN_PKCS12 :=
+windows-verify: override export WINDOWS_SIGN_PKCS12 :=
 windows-verify: windows
 	@packaging/windows/verify.sh $(WINDOWS_BUILD) "$(SETUP)"
 
 # The same build signed with a throwaway key, and its checks.
-test-windows-signing: export WINDOWS_SIGN_PKCS12 :=
+test-windows-signing: override export WINDOWS_SIGN_PKCS12 :=
 test-windows-signing: windows
 	@tests/windows-signing.sh $(WINDOWS_BUILD)
