@@ -1,6 +1,7 @@
 #!/bin/bash
 # Makes the installer and the zip archive of a program's folder that build.sh has put together.
-#   packaging/windows/package.sh BUILD_DIR NAME [MAKENSIS_OPTION...]  (the folder is BUILD_DIR/NAME)
+#   packaging/windows/package.sh BUILD_DIR NAME [MAKENSIS_OPTION...]
+# The folder is BUILD_DIR/NAME; verify.sh gives makensis options of its own.
 # The files' dates are SOURCE_DATE_EPOCH, as build.sh sets it.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
