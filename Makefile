@@ -71,9 +71,10 @@ fuzz: deps
 	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The program for Windows, cross-built: an installer and a zip archive in build-windows/, and
-# every test run under Wine (see docs/windows.md). Their dates are the commit's.
+# every test run under Wine (see docs/windows.md). Their dates are the commit's. Given
+# WINDOWS_SIGN_PKCS12 and, in the environment, WINDOWS_SIGN_PASSWORD, `make windows` signs them.
 WINDOWS_BUILD ?= build-windows
-WINDOWS_TARGETS = windows test-windows windows-reproducible
+WINDOWS_TARGETS = windows test-windows windows-reproducible windows-verify test-windows-signing
 .PHONY: $(WINDOWS_TARGETS)
 $(WINDOWS_TARGETS): export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
 
@@ -86,6 +87,22 @@ test-windows: windows
 # A second build in another folder gives the same installer and zip, byte for byte.
 windows-reproducible: windows
 	@tests/windows-reproducible.sh $(WINDOWS_BUILD)
+
+# A published installer (SETUP=path) against this commit's own build, unsigned whatever key is
+# given: the same once the signatures are taken off.
+ifneq ($(filter windows-verify,$(MAKECMDGOALS)),)
+ifeq ($(SETUP),)
+$(error Name the installer to check: make windows-verify SETUP=path)
+endif
+endif
+windows-verify: override export WINDOWS_SIGN_PKCS12 :=
+windows-verify: windows
+	@packaging/windows/verify.sh $(WINDOWS_BUILD) "$(SETUP)"
+
+# The same build signed with a throwaway key, and its checks.
+test-windows-signing: override export WINDOWS_SIGN_PKCS12 :=
+test-windows-signing: windows
+	@tests/windows-signing.sh $(WINDOWS_BUILD)
 
 # `make test` as a newcomer runs it on a fresh Debian 13; there the package built here, and the
 # program for Windows read through UI Automation under Debian 13's Wine.

@@ -14,6 +14,18 @@ build=${1:-build-windows}
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 export SOURCE_DATE_EPOCH
 
+# A key to sign with (see sign.sh) is checked before the long build.
+if [ -n "${WINDOWS_SIGN_PKCS12:-}" ]; then
+    if [ ! -r "$WINDOWS_SIGN_PKCS12" ]; then
+        echo "build.sh: cannot read the key $WINDOWS_SIGN_PKCS12" >&2
+        exit 1
+    fi
+    if [ -z "${WINDOWS_SIGN_PASSWORD+set}" ]; then
+        echo "build.sh: the key's password is not in the environment (WINDOWS_SIGN_PASSWORD)" >&2
+        exit 1
+    fi
+fi
+
 scripts/install-deps run test package
 scripts/install-deps g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
     binutils-mingw-w64-x86-64 nsis wine wine64 dpkg-dev

@@ -16,6 +16,18 @@
 ;
 Unicode true
 Target amd64-unicode
+; Signing, when package.sh is given a key: NSIS's plug-ins from a folder of signed copies (a
+; folder added after Target comes before NSIS's own), and commands run on the uninstaller as it
+; is made, before the installer stores it (and writes it unchanged), and on the installer.
+!ifdef PLUGINS
+    !addplugindir /amd64-unicode "${PLUGINS}"
+!endif
+!ifdef FINALIZE_UNINSTALLER
+    !uninstfinalize '"${FINALIZE_UNINSTALLER}" "%1"' = 0
+!endif
+!ifdef FINALIZE_INSTALLER
+    !finalize '"${FINALIZE_INSTALLER}" "%1"' = 0
+!endif
 SetCompressor /SOLID lzma
 SetCompressorDictSize 32
 ; No file times in the installer, so that one commit gives the same installer whenever it is

@@ -1,0 +1,113 @@
+#!/bin/bash
+# The signed Windows build, with a throwaway certificate authority and key made here: every
+# program and library, the uninstaller and the installer carry a signature that authority
+# accepts; signed twice, the same bytes; verify.sh passes it and fails one with one byte of one
+# library changed; and the signed installer installs and runs under Wine.
+#   SOURCE_DATE_EPOCH=<seconds> tests/windows-signing.sh <build folder of build.sh, unsigned>
+set -euo pipefail
+: "${SOURCE_DATE_EPOCH:?the time of the sources, in seconds since 1970, e.g. the commit time}"
+export SOURCE_DATE_EPOCH
+build=$(readlink -f "$1")
+. "$(dirname "$0")/reproducible-lib.sh"
+cd "$(dirname "$0")/.."
+scripts/install-deps osslsigncode 7zip openssl
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+name="cv-veyloom-$version"
+max_size=6291456
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# The authority, and a code-signing key it certifies, in a PKCS#12 file with a password.
+key="$work/key"
+mkdir "$key"
+openssl req -x509 -newkey rsa:3072 -nodes -keyout "$key/ca.key" -out "$key/ca.crt" -days 2 \
+    -subj "/CN=CV Veyloom test authority" -addext basicConstraints=critical,CA:true \
+    -addext keyUsage=critical,keyCertSign 2>/dev/null
+openssl req -newkey rsa:3072 -nodes -keyout "$key/signer.key" -out "$key/signer.csr" \
+    -subj "/CN=CV Veyloom test signer" 2>/dev/null
+printf '%s\n' basicConstraints=CA:false keyUsage=critical,digitalSignature \
+    extendedKeyUsage=codeSigning >"$key/signer.ext"
+openssl x509 -req -in "$key/signer.csr" -CA "$key/ca.crt" -CAkey "$key/ca.key" \
+    -CAcreateserial -days 2 -extfile "$key/signer.ext" -out "$key/signer.crt" 2>/dev/null
+WINDOWS_SIGN_PASSWORD=$(openssl rand -hex 16)
+export WINDOWS_SIGN_PASSWORD
+openssl pkcs12 -export -inkey "$key/signer.key" -in "$key/signer.crt" -out "$key/signer.p12" \
+    -passout env:WINDOWS_SIGN_PASSWORD
+export WINDOWS_SIGN_PKCS12="$key/signer.p12"
+
+# signed_build DIR [CHANGE]: the build's unsigned folder, packaged and signed in DIR as build.sh
+# does with a key; CHANGE, a function run in the folder first.
+signed_build() {
+    mkdir -p "$1/packaging/windows"
+    cp "$build/packaging/windows/"*.nsh "$1/packaging/windows/"
+    cp -a "$build/$name" "$1/$name"
+    [ $# -lt 2 ] || (cd "$1/$name" && "$2")
+    quietly packaging/windows/package.sh "$1" "$name"
+}
+signed_build "$work/signed"
+setup="$work/signed/$name-setup.exe"
+
+# accepted FILE: the signature is the test signer's, at the commit's time, and the authority
+# accepts it.
+signing_time=$(date -u -d "@$SOURCE_DATE_EPOCH" '+%b %e %H:%M:%S %Y GMT')
+accepted() {
+    local report
+    report=$(osslsigncode verify -CAfile "$key/ca.crt" -in "$1" 2>&1) \
+        || fail "the signature of $2 is refused: $report"
+    grep -q 'Subject: /CN=CV Veyloom test signer' <<<"$report" || fail "$2 is signed by another"
+    grep -qF "Signing time: $signing_time" <<<"$report" \
+        || fail "$2 is not signed at $signing_time: $(grep 'Signing time' <<<"$report")"
+}
+pe_files=$(cd "$work/signed/$name" && find . -type f \( -name '*.exe' -o -name '*.dll' \) \
+    -printf '%P\n' | LC_ALL=C sort)
+for expected in cv-veyloom.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libstdc++-6.dll \
+    libgcc_s_seh-1.dll libwinpthread-1.dll platforms/qwindows.dll \
+    styles/qwindowsvistastyle.dll imageformats/qjpeg.dll; do
+    grep -qx "$expected" <<<"$pe_files" || fail "the folder lacks $expected"
+done
+for file in $pe_files; do
+    accepted "$work/signed/$name/$file" "$file"
+done
+accepted "$setup" "the installer"
+uninstaller=$(sed -n 's/^!define UNINSTALLER "\(.*\)"$/\1/p' packaging/windows/installer.nsi)
+7zz e -tNsis -o"$work/unpacked" "$setup" "$uninstaller" >/dev/null
+accepted "$work/unpacked/$uninstaller" "the uninstaller the installer holds"
+echo "PASS: every program and library, the uninstaller and the installer are signed"
+
+for file in "$build/$name-setup.exe" "$setup"; do
+    size=$(stat -c %s "$file")
+    [ "$size" -le "$max_size" ] || fail "$file is $size bytes, over $max_size"
+    echo "PASS: $(basename "$(dirname "$file")")/$(basename "$file") is $size bytes"
+done
+
+signed_build "$work/again"
+for file in "$name-setup.exe" "$name-windows-x64.zip"; do
+    cmp -s "$work/signed/$file" "$work/again/$file" || fail "$file differs when signed again"
+done
+echo "PASS: signed twice, the same installer and zip"
+
+quietly packaging/windows/verify.sh "$build" "$setup"
+echo "PASS: verify.sh passes the signed installer"
+# One bit of the middle byte of Qt's GUI library changed: a build signed by the same key.
+change_gui_library() {
+    local middle byte
+    middle=$(($(stat -c %s Qt6Gui.dll) / 2))
+    byte=$(od -An -tu1 -j"$middle" -N1 Qt6Gui.dll | tr -d ' ')
+    printf "\\$(printf %03o $((byte ^ 1)))" | dd of=Qt6Gui.dll bs=1 seek="$middle" conv=notrunc \
+        status=none
+}
+signed_build "$work/changed" change_gui_library
+if packaging/windows/verify.sh "$build" "$work/changed/$name-setup.exe" >"$work/verify.log" 2>&1
+then
+    cat "$work/verify.log" >&2
+    fail "verify.sh passes an installer with a changed library"
+fi
+grep -q '^DIFFERENT  Qt6Gui.dll: signed by /CN=CV Veyloom test signer$' "$work/verify.log" \
+    || { cat "$work/verify.log" >&2; fail "verify.sh does not name the changed library"; }
+echo "PASS: verify.sh fails an installer with one byte of one library changed"
+
+tests/e2e/with-xvfb.sh bash packaging/windows/signed-install-test.sh "$setup" "$key/ca.crt"
