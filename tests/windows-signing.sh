@@ -21,22 +21,31 @@ fail() {
     exit 1
 }
 
-# The authority, and a code-signing key it certifies, in a PKCS#12 file with a password.
+# A key as a bought one comes: a root authority, an intermediate one it certifies, and a
+# code-signing key the intermediate certifies, all of 4096 bits; the PKCS#12 file holds the key,
+# its certificate and the intermediate's, with a password.
 key="$work/key"
 mkdir "$key"
-openssl req -x509 -newkey rsa:3072 -nodes -keyout "$key/ca.key" -out "$key/ca.crt" -days 2 \
-    -subj "/CN=CV Veyloom test authority" -addext basicConstraints=critical,CA:true \
+openssl req -x509 -newkey rsa:4096 -nodes -keyout "$key/root.key" -out "$key/root.crt" -days 2 \
+    -subj "/CN=CV Veyloom test root" -addext basicConstraints=critical,CA:true \
     -addext keyUsage=critical,keyCertSign 2>/dev/null
-openssl req -newkey rsa:3072 -nodes -keyout "$key/signer.key" -out "$key/signer.csr" \
-    -subj "/CN=CV Veyloom test signer" 2>/dev/null
+printf '%s\n' basicConstraints=critical,CA:true,pathlen:0 keyUsage=critical,keyCertSign \
+    >"$key/intermediate.ext"
 printf '%s\n' basicConstraints=CA:false keyUsage=critical,digitalSignature \
     extendedKeyUsage=codeSigning >"$key/signer.ext"
-openssl x509 -req -in "$key/signer.csr" -CA "$key/ca.crt" -CAkey "$key/ca.key" \
-    -CAcreateserial -days 2 -extfile "$key/signer.ext" -out "$key/signer.crt" 2>/dev/null
+# certify NAME ISSUER: a key NAME and its certificate, issued by ISSUER.
+certify() {
+    openssl req -newkey rsa:4096 -nodes -keyout "$key/$1.key" -out "$key/$1.csr" \
+        -subj "/CN=CV Veyloom test $1" 2>/dev/null
+    openssl x509 -req -in "$key/$1.csr" -CA "$key/$2.crt" -CAkey "$key/$2.key" \
+        -CAcreateserial -days 2 -extfile "$key/$1.ext" -out "$key/$1.crt" 2>/dev/null
+}
+certify intermediate root
+certify signer intermediate
 WINDOWS_SIGN_PASSWORD=$(openssl rand -hex 16)
 export WINDOWS_SIGN_PASSWORD
-openssl pkcs12 -export -inkey "$key/signer.key" -in "$key/signer.crt" -out "$key/signer.p12" \
-    -passout env:WINDOWS_SIGN_PASSWORD
+openssl pkcs12 -export -inkey "$key/signer.key" -in "$key/signer.crt" \
+    -certfile "$key/intermediate.crt" -out "$key/signer.p12" -passout env:WINDOWS_SIGN_PASSWORD
 export WINDOWS_SIGN_PKCS12="$key/signer.p12"
 
 # signed_build DIR [CHANGE]: the build's unsigned folder, packaged and signed in DIR as build.sh
@@ -56,7 +65,7 @@ setup="$work/signed/$name-setup.exe"
 signing_time=$(date -u -d "@$SOURCE_DATE_EPOCH" '+%b %e %H:%M:%S %Y GMT')
 accepted() {
     local report
-    report=$(osslsigncode verify -CAfile "$key/ca.crt" -in "$1" 2>&1) \
+    report=$(osslsigncode verify -CAfile "$key/root.crt" -in "$1" 2>&1) \
         || fail "the signature of $2 is refused: $report"
     grep -q 'Subject: /CN=CV Veyloom test signer' <<<"$report" || fail "$2 is signed by another"
     grep -qF "Signing time: $signing_time" <<<"$report" \
@@ -90,7 +99,10 @@ for file in "$name-setup.exe" "$name-windows-x64.zip"; do
 done
 echo "PASS: signed twice, the same installer and zip"
 
-quietly packaging/windows/verify.sh "$build" "$setup"
+# Under the name a browser gives a second download of it.
+downloaded="$work/$name-setup (1).exe"
+cp "$setup" "$downloaded"
+quietly packaging/windows/verify.sh "$build" "$downloaded"
 echo "PASS: verify.sh passes the signed installer"
 # One bit of the middle byte of Qt's GUI library changed: a build signed by the same key.
 change_gui_library() {
@@ -110,4 +122,4 @@ grep -q '^DIFFERENT  Qt6Gui.dll: signed by /CN=CV Veyloom test signer$' "$work/v
     || { cat "$work/verify.log" >&2; fail "verify.sh does not name the changed library"; }
 echo "PASS: verify.sh fails an installer with one byte of one library changed"
 
-tests/e2e/with-xvfb.sh bash packaging/windows/signed-install-test.sh "$setup" "$key/ca.crt"
+tests/e2e/with-xvfb.sh bash packaging/windows/signed-install-test.sh "$setup" "$key/root.crt"

@@ -65,6 +65,7 @@ options="
   -DFEATURE_system_freetype=OFF
   -DFEATURE_zstd=OFF
   -DFEATURE_icu=OFF
+  -DFEATURE_mimetype_database=OFF
 "
 # save_licences SOURCE DEST: the licence texts Qt and the third-party code built into it come
 # with, to ship beside the libraries.
