@@ -19,8 +19,10 @@ uninstaller=$(sed -n 's/^!define UNINSTALLER "\(.*\)"$/\1/p' packaging/windows/i
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# Files the installer writes under one name (its last page's picture, in two sizes) are
+# unpacked under names of their own, in the installer's order.
 unpack() {
-    7zz x -tNsis -o"$2" "$1" >"$work/7z.log" 2>&1 \
+    7zz x -tNsis -aou -o"$2" "$1" >"$work/7z.log" 2>&1 \
         || { cat "$work/7z.log" >&2; echo "verify.sh: 7-Zip cannot unpack $1" >&2; exit 1; }
 }
 unpack "$setup" "$work/published"
