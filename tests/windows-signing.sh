@@ -2,7 +2,8 @@
 # The signed Windows build, with a throwaway certificate authority and key made here: every
 # program and library, the uninstaller and the installer carry a signature that authority
 # accepts; signed twice, the same bytes; verify.sh passes it and fails one with one byte of one
-# library changed; and the signed installer installs and runs under Wine.
+# library changed; and under Wine the signed installer writes signed files and passes the
+# installer's own test.
 #   SOURCE_DATE_EPOCH=<seconds> tests/windows-signing.sh <build folder of build.sh, unsigned>
 set -euo pipefail
 : "${SOURCE_DATE_EPOCH:?the time of the sources, in seconds since 1970, e.g. the commit time}"
@@ -20,6 +21,9 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+
+# The later version the installer's own test upgrades to, unsigned as built.
+next=$(packaging/windows/next-version.sh "$build")
 
 # A key as a bought one comes: a root authority, an intermediate one it certifies, and a
 # code-signing key the intermediate certifies, all of 4096 bits; the PKCS#12 file holds the key,
@@ -48,16 +52,16 @@ openssl pkcs12 -export -inkey "$key/signer.key" -in "$key/signer.crt" \
     -certfile "$key/intermediate.crt" -out "$key/signer.p12" -passout env:WINDOWS_SIGN_PASSWORD
 export WINDOWS_SIGN_PKCS12="$key/signer.p12"
 
-# signed_build DIR [CHANGE]: the build's unsigned folder, packaged and signed in DIR as build.sh
-# does with a key; CHANGE, a function run in the folder first.
+# signed_build FROM NAME DIR [CHANGE]: the unsigned folder NAME of build FROM, packaged and signed
+# in DIR as build.sh does with a key; CHANGE, a function run in the folder first.
 signed_build() {
-    mkdir -p "$1/packaging/windows"
-    cp "$build/packaging/windows/"*.nsh "$1/packaging/windows/"
-    cp -a "$build/$name" "$1/$name"
-    [ $# -lt 2 ] || (cd "$1/$name" && "$2")
-    quietly packaging/windows/package.sh "$1" "$name"
+    mkdir -p "$3/packaging/windows"
+    cp "$1/packaging/windows/"*.nsh "$3/packaging/windows/"
+    cp -a "$1/$2" "$3/$2"
+    [ $# -lt 4 ] || (cd "$3/$2" && "$4")
+    quietly packaging/windows/package.sh "$3" "$2"
 }
-signed_build "$work/signed"
+signed_build "$build" "$name" "$work/signed"
 setup="$work/signed/$name-setup.exe"
 
 # accepted FILE: the signature is the test signer's, at the commit's time, and the authority
@@ -93,7 +97,7 @@ for file in "$build/$name-setup.exe" "$setup"; do
     echo "PASS: $(basename "$(dirname "$file")")/$(basename "$file") is $size bytes"
 done
 
-signed_build "$work/again"
+signed_build "$build" "$name" "$work/again"
 for file in "$name-setup.exe" "$name-windows-x64.zip"; do
     cmp -s "$work/signed/$file" "$work/again/$file" || fail "$file differs when signed again"
 done
@@ -112,7 +116,7 @@ change_gui_library() {
     printf "\\$(printf %03o $((byte ^ 1)))" | dd of=Qt6Gui.dll bs=1 seek="$middle" conv=notrunc \
         status=none
 }
-signed_build "$work/changed" change_gui_library
+signed_build "$build" "$name" "$work/changed" change_gui_library
 if packaging/windows/verify.sh "$build" "$work/changed/$name-setup.exe" >"$work/verify.log" 2>&1
 then
     cat "$work/verify.log" >&2
@@ -123,3 +127,7 @@ grep -q '^DIFFERENT  Qt6Gui.dll: signed by /CN=CV Veyloom test signer$' "$work/v
 echo "PASS: verify.sh fails an installer with one byte of one library changed"
 
 tests/e2e/with-xvfb.sh bash packaging/windows/signed-install-test.sh "$setup" "$key/root.crt"
+# The installer's own test, on the signed installer and a signed later version.
+signed_build "$next" cv-veyloom-1.0.1 "$work/signed-next"
+tests/e2e/with-xvfb.sh bash packaging/windows/installer-test.sh "$setup" \
+    "$work/signed-next/cv-veyloom-1.0.1-setup.exe"

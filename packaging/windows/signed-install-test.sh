@@ -1,7 +1,7 @@
 #!/bin/bash
-# A signed installer under Wine on a virtual X display, in a fresh prefix: it installs silently,
-# writes the uninstaller it holds, signed, and signed programs and libraries; the program starts;
-# the written uninstaller leaves nothing behind.
+# A signed installer under Wine on a virtual X display, in a fresh prefix: it installs silently and
+# writes the uninstaller it holds, byte for byte, and signed programs and libraries. What else it
+# does, installer-test.sh checks on it.
 #   signed-install-test.sh SETUP_EXE CA_FILE     (CA_FILE: the authority of the signing key)
 set -euo pipefail
 setup=$(realpath "$1")
@@ -23,14 +23,5 @@ while IFS= read -r -d '' file; do
         || fail "the installed ${file#"$FOLDER/"} is not signed: $(cat "$WORK/verify.log")"
 done < <(find "$FOLDER" -type f \( -name '*.exe' -o -name '*.dll' \) -print0)
 
-env -u WINEPATH -u QT_PLUGIN_PATH -u QT_QPA_PLATFORM \
-    wine "$WIN_FOLDER\\cv-veyloom.exe" >>"$WORK/app.log" 2>&1 &
-PIDS+=($!)
-wait_window "CV Veyloom v1.0" "$MAIN_WIDTH" >/dev/null
 wineserver -k
-
-wine "$FOLDER/$uninstaller" /S || fail "the signed uninstaller failed with status $?"
-all_gone() { [ ! -e "$FOLDER" ] && [ ! -e "$SHORTCUT" ] && ! has_key "$KEY"; }
-poll 30 all_gone || fail "left behind: $(find "$FOLDER" "$SHORTCUT" 2>/dev/null)
-$(wine reg query "$KEY" 2>/dev/null)"
-echo "PASS: the signed installer installs, the program runs, the signed uninstaller removes it"
+echo "PASS: the signed installer writes its signed uninstaller and signed files"

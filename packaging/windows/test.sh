@@ -22,13 +22,6 @@ setup="$build/cv-veyloom-$version-setup.exe"
 tests/e2e/with-xvfb.sh bash packaging/windows/e2e.sh "$setup"
 tests/e2e/with-xvfb.sh bash packaging/windows/instances.sh "$build/cv-veyloom-$version"
 
-# For the upgrade: a later version, built from the same tree, whose folder lacks a file. The
-# build's output is shown only if it fails.
-next="$build-next"
-mkdir -p "$next"
-packaging/windows/build.sh "$next" -DVEYLOOM_VERSION=1.0.1 -DBUILD_TESTING=OFF >"$next/build.log" \
-    || { cat "$next/build.log"; exit 1; }
-rm -r "$next/cv-veyloom-1.0.1/styles"
-packaging/windows/package.sh "$next" cv-veyloom-1.0.1 >/dev/null
+next=$(packaging/windows/next-version.sh "$build")
 tests/e2e/with-xvfb.sh bash packaging/windows/installer-test.sh "$setup" \
     "$next/cv-veyloom-1.0.1-setup.exe"
