@@ -86,7 +86,7 @@ for file in $pe_files; do
     accepted "$work/signed/$name/$file" "$file"
 done
 accepted "$setup" "the installer"
-uninstaller=$(sed -n 's/^!define UNINSTALLER "\(.*\)"$/\1/p' packaging/windows/installer.nsi)
+uninstaller=cv-veyloom-uninstall.exe
 7zz e -tNsis -o"$work/unpacked" "$setup" "$uninstaller" >/dev/null
 accepted "$work/unpacked/$uninstaller" "the uninstaller the installer holds"
 echo "PASS: every program and library, the uninstaller and the installer are signed"

@@ -8,7 +8,7 @@ setup=$(realpath "$1")
 ca=$(realpath "$2")
 SHOTS=
 . "$(dirname "$0")/e2e-lib.sh"
-uninstaller=$(sed -n 's/^!define UNINSTALLER "\(.*\)"$/\1/p' "$(dirname "$0")/installer.nsi")
+uninstaller=cv-veyloom-uninstall.exe
 
 use_wine_prefix "$WORK/prefix"
 unset QT_QPA_FONTDIR
