@@ -15,7 +15,7 @@ package=cv-veyloom
 work="$build/deb"
 rm -rf "$work"
 mkdir -p "$work/debian"
-cp "$here/debian/control" "$here/debian/changelog" "$work/debian/"
+cp "$here/debian/control" "$build/packaging/changelog" "$work/debian/"
 cd "$work"
 root="debian/$package"
 debug_root="debian/$package-dbgsym"
@@ -40,7 +40,7 @@ objcopy --add-gnu-debuglink="$debug_file" "$program"
 doc="$root/usr/share/doc/$package"
 install -d "$doc" "$debug_root/usr/share/doc"
 install -m 644 "$here/debian/copyright" "$doc/copyright"
-gzip -9n <"$here/debian/changelog" >"$doc/changelog.gz"
+gzip -9n <"$work/debian/changelog" >"$doc/changelog.gz"
 find "$root/usr/share/man" -type f -name '*.[0-9]' -exec gzip -9n {} +
 ln -s "$package" "$debug_root/usr/share/doc/$package-dbgsym"
 

@@ -7,7 +7,7 @@ first_build=$(readlink -f "$1")
 shift
 . "$(dirname "$0")/reproducible-lib.sh"
 copy="$work/elsewhere/cv-veyloom"
-copy_sources "$copy"
+"$(dirname "$0")/copy-sources.sh" "$copy"
 
 quietly cmake -S "$copy" -B "$copy/build" "$@"
 quietly cmake --build "$copy/build" --target cv-veyloom

@@ -1,18 +1,7 @@
-# Sourced by the reproducibility checks: a folder of their own ($work, removed at the end), a copy
-# of the sources elsewhere, and the comparison of a second build's file with the first build's.
+# Sourced by the reproducibility checks: a folder of their own ($work, removed at the end), and the
+# comparison of a second build's file with the first build's.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-
-# copy_sources DEST: the files git knows, as they are in the work tree (from a clean tree, the
-# commit itself), with nothing of any build.
-copy_sources() {
-    local sources
-    sources=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-    mkdir -p "$1"
-    (cd "$sources" && git ls-files -z --cached --others --exclude-standard \
-        | xargs -0 -I{} sh -c '[ ! -e "$1" ] || printf "%s\0" "$1"' - {} \
-        | tar --null -T - -cf -) | tar -xf - -C "$1"
-}
 
 # same_build FIRST SECOND: whether the two are the same byte for byte, said as PASS or FAIL.
 same_build() {

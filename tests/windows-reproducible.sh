@@ -9,7 +9,7 @@ export SOURCE_DATE_EPOCH
 first_build=$(readlink -f "$1")
 . "$(dirname "$0")/reproducible-lib.sh"
 copy="$work/another place/cv-veyloom"
-copy_sources "$copy"
+"$(dirname "$0")/copy-sources.sh" "$copy"
 # The tests are no part of what is shipped.
 quietly "$copy/packaging/windows/build.sh" "$copy/build-windows" -DBUILD_TESTING=OFF
 second_build="$copy/build-windows"

@@ -1,14 +1,18 @@
 #!/bin/bash
-# The later version the upgrade checks install over a build: 1.0.1, built from the same tree in
-# BUILD_DIR-next, its folder without the styles plugin so that an upgrade has a file to remove.
-# The build's output is shown only if it fails; prints the folder the build is in.
+# The later version the upgrade checks install over a build: 1.0.1, built from a copy of the
+# sources whose history names it (BUILD_DIR-next-sources) in BUILD_DIR-next, its folder without
+# the styles plugin so that an upgrade has a file to remove. The build's output is shown only if
+# it fails; prints the folder the build is in.
 #   packaging/windows/next-version.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-next="$1-next"
+next=$(realpath "$1")-next
+sources="$next-sources"
 mkdir -p "$next"
-packaging/windows/build.sh "$next" -DVEYLOOM_VERSION=1.0.1 -DBUILD_TESTING=OFF \
+rm -rf "$sources"
+tests/copy-sources.sh "$sources" 1.0.1
+"$sources/packaging/windows/build.sh" "$next" -DBUILD_TESTING=OFF \
     >"$next/build.log" 2>&1 || { cat "$next/build.log" >&2; exit 1; }
 rm -r "$next/cv-veyloom-1.0.1/styles"
-packaging/windows/package.sh "$next" cv-veyloom-1.0.1 >/dev/null
+"$sources/packaging/windows/package.sh" "$next" cv-veyloom-1.0.1 >/dev/null
 echo "$next"
