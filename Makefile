@@ -1,6 +1,8 @@
 # The two commands a newcomer needs: `make run` and `make test`.
 BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# OFF builds the program alone, as a check that makes a release again does.
+BUILD_TESTING ?= ON
 
 .PHONY: run test deps build test-sanitize fuzz package package-check
 .PHONY: package-lint package-reproducible test-debian13
@@ -9,7 +11,7 @@ deps:
 	@scripts/install-deps run
 
 build: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DBUILD_TESTING=$(BUILD_TESTING) >/dev/null
 	@cmake --build $(BUILD)
 
 test: build
@@ -79,7 +81,7 @@ WINDOWS_TARGETS = windows test-windows windows-reproducible windows-verify test-
 $(WINDOWS_TARGETS): export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
 
 windows:
-	@packaging/windows/build.sh $(WINDOWS_BUILD)
+	@packaging/windows/build.sh $(WINDOWS_BUILD) -DBUILD_TESTING=$(BUILD_TESTING)
 
 test-windows: windows
 	@packaging/windows/test.sh $(WINDOWS_BUILD)
@@ -106,9 +108,36 @@ test-windows-signing: windows
 
 # `make test` as a newcomer runs it on a fresh Debian 13; there the package built here, and the
 # program for Windows read through UI Automation under Debian 13's Wine.
-WINDOWS_FOLDER = $(WINDOWS_BUILD)/cv-veyloom-$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' \
-	$(WINDOWS_BUILD)/CMakeCache.txt)
+WINDOWS_FOLDER = $(WINDOWS_BUILD)/cv-veyloom-$$(scripts/build-version $(WINDOWS_BUILD))
 
 test-debian13: package windows
 	@scripts/install-deps mmdebstrap
 	@tests/debian13.sh $(DEB) $(WINDOWS_FOLDER)
+
+# A release: every file of the version being built, from a clean checkout, in
+# RELEASE_ROOT/<version>/ (see docs/development.md). Given RELEASE_SIGN_KEY and, in the
+# environment, RELEASE_SIGN_PASSPHRASE, SHA256SUMS is signed; given the Windows key too, the
+# Windows files. `make verify-release DIR=release/<version> [KEY=public key]` makes it again from
+# its commit in VERIFY_BUILD and compares it, file by file. DOWNLOAD_URL is where the publisher
+# puts a release's files, for winget's manifests.
+RELEASE_ROOT ?= release
+VERIFY_BUILD ?= build-verify
+DOWNLOAD_URL ?= https://www.cv-veyloom.com/download
+RELEASE_TARGETS = release verify-release test-release
+.PHONY: $(RELEASE_TARGETS)
+export BUILD WINDOWS_BUILD RELEASE_ROOT VERIFY_BUILD DOWNLOAD_URL RELEASE_SIGN_KEY
+
+release:
+	@packaging/release.sh
+
+ifneq ($(filter verify-release,$(MAKECMDGOALS)),)
+ifeq ($(DIR),)
+$(error Name the release folder to check: make verify-release DIR=path [KEY=public key])
+endif
+endif
+verify-release:
+	@packaging/verify-release.sh "$(DIR)" $(if $(KEY),"$(KEY)")
+
+# A signed release of this commit made with a throwaway key, checked and made again.
+test-release:
+	@tests/release.sh

@@ -20,7 +20,7 @@ cd "$work"
 root="debian/$package"
 debug_root="debian/$package-dbgsym"
 version=$(dpkg-parsechangelog -S Version)
-project_version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+project_version=$("$here/../scripts/build-version" "$build")
 [ "$version" = "$project_version" ] \
     || { echo "the changelog's version, $version, is not the program's" >&2; exit 1; }
 

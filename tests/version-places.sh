@@ -7,7 +7,7 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 sources=$(cd "$(dirname "$0")/.." && pwd)
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+version=$("$sources/scripts/build-version" "$build")
 date=$(sed -n "s/^## $version (\\(.*\\))\$/\\1/p" "$sources/NEWS.md")
 failed=0
 

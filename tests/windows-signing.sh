@@ -13,7 +13,7 @@ build=$(readlink -f "$1")
 cd "$(dirname "$0")/.."
 scripts/install-deps osslsigncode 7zip openssl
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+version=$(scripts/build-version "$build")
 name="cv-veyloom-$version"
 max_size=6291456
 

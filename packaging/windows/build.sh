@@ -44,7 +44,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" "$@" >/dev/null
 cmake --build "$build"
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+version=$(scripts/build-version "$build")
 
 # The program's folder: the program, the Qt libraries and only the plugins it loads, the
 # compiler's run-time libraries, and the licence notices of all of them.

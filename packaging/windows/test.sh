@@ -17,7 +17,7 @@ echo "    Windows program has its own end-to-end tests below"
     'ctest --output-on-failure --parallel 2 -E "^(hardening|e2e_.*)\$"; status=$?;
      WINEPREFIX="$PWD/wine-prefix" wineserver -k; exit $status')
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+version=$(scripts/build-version "$build")
 setup="$build/cv-veyloom-$version-setup.exe"
 tests/e2e/with-xvfb.sh bash packaging/windows/e2e.sh "$setup"
 tests/e2e/with-xvfb.sh bash packaging/windows/instances.sh "$build/cv-veyloom-$version"

@@ -1,19 +1,25 @@
 #!/bin/bash
-# Checks a published installer against this commit's own unsigned build: unpacks both with 7-Zip,
-# takes the signature off each program and library of the published one, compares each file with
-# this build's, then does the same with the uninstaller and the installer itself. Says who signed
-# each file, and fails on any difference.
-#   packaging/windows/verify.sh BUILD_DIR SETUP_EXE     (BUILD_DIR: build.sh's build, unsigned)
+# Checks a published installer or zip against this commit's own unsigned build: unpacks both with
+# 7-Zip, takes the signature off each program and library of the published one and compares each
+# file with this build's; for an installer, then does the same with the uninstaller and the
+# installer itself. Says who signed each file, and fails on any difference.
+#   packaging/windows/verify.sh BUILD_DIR FILE     (BUILD_DIR: build.sh's build, unsigned;
+#                                                    FILE: an installer, or a zip ending in .zip)
 set -euo pipefail
 build=$(realpath "$1")
-setup=$(realpath "$2")
+given=$(realpath "$2")
 cd "$(dirname "$0")/../.."
 : "${SOURCE_DATE_EPOCH:?the time of the sources, in seconds since 1970, e.g. the commit time}"
 scripts/install-deps 7zip osslsigncode
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+version=$(scripts/build-version "$build")
 name="cv-veyloom-$version"
+kind=Nsis
 ours="$build/$name-setup.exe"
+if [[ $given == *.zip ]]; then
+    kind=zip
+    ours="$build/$name-windows-x64.zip"
+fi
 uninstaller=$(sed -n 's/^!define UNINSTALLER "\(.*\)"$/\1/p' packaging/windows/installer.nsi)
 [ -n "$uninstaller" ] || { echo "verify.sh: installer.nsi names no UNINSTALLER" >&2; exit 1; }
 work=$(mktemp -d)
@@ -22,10 +28,10 @@ trap 'rm -rf "$work"' EXIT
 # Files the installer writes under one name (its last page's picture, in two sizes) are
 # unpacked under names of their own, in the installer's order.
 unpack() {
-    7zz x -tNsis -aou -o"$2" "$1" >"$work/7z.log" 2>&1 \
+    7zz x -t$kind -aou -o"$2" "$1" >"$work/7z.log" 2>&1 \
         || { cat "$work/7z.log" >&2; echo "verify.sh: 7-Zip cannot unpack $1" >&2; exit 1; }
 }
-unpack "$setup" "$work/published"
+unpack "$given" "$work/published"
 unpack "$ours" "$work/ours"
 
 is_pe() { cmp -s -n 2 "$1" <(printf MZ); }
@@ -96,6 +102,25 @@ while IFS= read -r line; do
     failed=1
 done < <(LC_ALL=C comm -3 <(files "$work/published") <(files "$work/ours"))
 
+# conclude: whether the published file is this build's, and the end.
+conclude() {
+    if [ "$failed" = 1 ]; then
+        echo "FAIL: $(basename "$given") is not this commit's build"
+        exit 1
+    fi
+    echo "PASS: $(basename "$given") is this commit's build$(is_signed "$given" && echo ", signed")"
+    exit 0
+}
+
+# A zip holds the program's folder alone.
+if [ "$kind" = zip ]; then
+    while IFS= read -r file; do
+        [ ! -f "$work/ours/$file" ] || compare "$file" "$work/published/$file" "$work/ours/$file" \
+            || failed=1
+    done < <(files "$work/published")
+    conclude
+fi
+
 # Each file the installer holds, but the uninstaller: the program's, and NSIS's plug-ins.
 rebuild="$work/rebuild"
 mkdir -p "$rebuild/packaging/windows" "$rebuild/plugins"
@@ -132,16 +157,12 @@ EOF
         >"$work/rebuild.log" 2>&1 \
         || { cat "$work/rebuild.log" >&2; exit 1; }
     compare "$uninstaller" "$published_uninstaller" "$work/uninstaller.exe" || failed=1
-    compare "the installer" "$setup" "$rebuild/$name-setup.exe" || failed=1
+    compare "the installer" "$given" "$rebuild/$name-setup.exe" || failed=1
 else
     # An unsigned build's installer holds only the uninstaller's data, which it puts together
     # with its own header when it installs: the installer's comparison covers it.
     echo "           $uninstaller: part of the installer"
-    compare "the installer" "$setup" "$ours" || failed=1
+    compare "the installer" "$given" "$ours" || failed=1
 fi
 
-if [ "$failed" = 1 ]; then
-    echo "FAIL: $(basename "$setup") is not this commit's build"
-    exit 1
-fi
-echo "PASS: $(basename "$setup") is this commit's build$(is_signed "$setup" && echo ", signed")"
+conclude

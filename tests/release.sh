@@ -1,0 +1,117 @@
+#!/bin/bash
+# A release of this commit, signed with a throwaway OpenPGP key: every file there and named in
+# SHA256SUMS, whose signature the public key alone accepts, and refuses for a changed SHA256SUMS
+# or from another key; winget's manifests against its installer; `make verify-release` passes it,
+# and names the one file that differs in a copy with one byte of the Debian package changed.
+# First, in a clone, a tree with changes and keys that cannot sign are refused before any build,
+# with nothing written.
+#   tests/release.sh     (by make test-release, from a tree without changes)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$(pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+# make ARGUMENT...: this repository's make, as a publisher runs it, not as part of this make.
+run_make() { env -u MAKEFLAGS -u MAKELEVEL make --no-print-directory "$@"; }
+
+tests/openpgp-test-key.sh "$work/key"
+tests/openpgp-test-key.sh "$work/other" "Someone else"
+passphrase=$(cat "$work/key/passphrase")
+
+git clone -q "$repo" "$work/clone"
+# What is refused | what it says | the change to the clone | the environment it is made in.
+while IFS='|' read -r what message change environment; do
+    (cd "$work/clone" && eval "$change")
+    before=$(git -C "$work/clone" status --porcelain --ignored)
+    # shellcheck disable=SC2086
+    if env -u MAKEFLAGS -u MAKELEVEL -u RELEASE_SIGN_PASSPHRASE $environment timeout 120 \
+        make -C "$work/clone" release \
+        RELEASE_ROOT="$work/clone-release" >"$work/log" 2>&1; then
+        fail "$what: a release was made"
+    fi
+    grep -qF "$message" "$work/log" || { cat "$work/log"; fail "$what: not said: $message"; }
+    [ ! -e "$work/clone-release" ] && [ "$(git -C "$work/clone" status --porcelain --ignored)" \
+        = "$before" ] || fail "$what: something was written"
+    echo "PASS: refused: $what"
+done <<END
+no such key file|cannot read the key|:|RELEASE_SIGN_KEY=$work/none.asc RELEASE_SIGN_PASSPHRASE=
+a file that holds no key|holds no OpenPGP key|:|RELEASE_SIGN_KEY=$repo/NEWS.md RELEASE_SIGN_PASSPHRASE=
+a wrong passphrase|does not sign|:|RELEASE_SIGN_KEY=$work/key/secret.asc RELEASE_SIGN_PASSPHRASE=wrong
+no passphrase given|not in the environment|:|RELEASE_SIGN_KEY=$work/key/secret.asc
+a file not yet committed|not committed|touch new-file|RELEASE_SIGN_KEY=
+a changed file|not committed|rm new-file; echo >>NEWS.md|RELEASE_SIGN_KEY=
+END
+
+RELEASE_SIGN_PASSPHRASE=$passphrase run_make release RELEASE_ROOT="$work/release" \
+    RELEASE_SIGN_KEY="$work/key/secret.asc" >"$work/log" 2>&1 \
+    || { cat "$work/log"; fail "make release"; }
+version=$(scripts/build-version "${BUILD:-build}")
+release="$work/release/$version"
+expected="SHA256SUMS
+SHA256SUMS.asc
+cv-veyloom-$version-release-notes.md
+cv-veyloom-$version-setup.exe
+cv-veyloom-$version-windows-x64.zip
+cv-veyloom-$version.tar.gz
+cv-veyloom-dbgsym_${version}_amd64.deb
+cv-veyloom_${version}_amd64.deb
+winget/Orravine.CVVeyloom.installer.yaml
+winget/Orravine.CVVeyloom.locale.en-US.yaml
+winget/Orravine.CVVeyloom.yaml"
+files=$(cd "$release" && find . -type f -printf '%P\n' | LC_ALL=C sort)
+[ "$files" = "$expected" ] || fail "the release holds other files: $(diff <(echo "$expected") \
+    <(echo "$files"))"
+[ "$(cut -c67- "$release/SHA256SUMS")" = "$(grep -v '^SHA256SUMS' <<<"$expected")" ] \
+    || fail "SHA256SUMS does not name every other file: $(cat "$release/SHA256SUMS")"
+(cd "$release" && sha256sum --check --quiet --strict SHA256SUMS) || fail "a sum is wrong"
+[ "$(gzip -dc "$release/cv-veyloom-$version.tar.gz" | git get-tar-commit-id)" \
+    = "$(git rev-parse HEAD)" ] || fail "the source archive is not of this commit"
+echo "PASS: the release holds every file, each named in SHA256SUMS with its sum"
+
+gpg --dearmor <"$work/key/public.asc" >"$work/public.gpg"
+gpg --dearmor <"$work/other/public.asc" >"$work/other.gpg"
+cp "$release/SHA256SUMS" "$work/changed-sums"
+sed -i '1s/^./0/; 1s/^00/11/' "$work/changed-sums"
+# The key | the sums | whether the signature is good.
+while read -r keyring sums good; do
+    if gpgv --keyring "$work/$keyring" "$release/SHA256SUMS.asc" "$sums" >/dev/null 2>&1; then
+        [ "$good" = yes ] || fail "gpgv accepts $sums with $keyring"
+    else
+        [ "$good" = no ] || fail "gpgv refuses $sums with $keyring"
+    fi
+done <<END
+public.gpg $release/SHA256SUMS yes
+other.gpg $release/SHA256SUMS no
+public.gpg $work/changed-sums no
+END
+echo "PASS: the publisher's public key alone accepts SHA256SUMS.asc, for SHA256SUMS alone"
+
+tests/winget-manifests.sh "$release"
+
+run_make verify-release DIR="$release" KEY="$work/key/public.asc" | tee "$work/verify.log" \
+    || fail "make verify-release fails the release"
+grep -q '^checked    SHA256SUMS.asc: Good signature' "$work/verify.log" \
+    || fail "make verify-release did not check the signature"
+
+# One bit of the Debian package's middle byte changed, and the sums made again for it.
+changed="$work/changed/$version"
+mkdir -p "$work/changed"
+cp -a "$release" "$changed"
+deb="$changed/cv-veyloom_${version}_amd64.deb"
+middle=$(($(stat -c %s "$deb") / 2))
+byte=$(od -An -tu1 -j"$middle" -N1 "$deb" | tr -d ' ')
+printf "\\$(printf %03o $((byte ^ 1)))" | dd of="$deb" bs=1 seek="$middle" conv=notrunc \
+    status=none
+rm "$changed/SHA256SUMS.asc"
+(cd "$changed" && grep -v '^SHA256SUMS' <<<"$expected" | xargs sha256sum >SHA256SUMS)
+if run_make verify-release DIR="$changed" >"$work/verify.log" 2>&1; then
+    cat "$work/verify.log"
+    fail "make verify-release passes a release with a changed Debian package"
+fi
+[ "$(grep '^DIFFERENT' "$work/verify.log")" = "DIFFERENT  cv-veyloom_${version}_amd64.deb" ] \
+    || { cat "$work/verify.log"; fail "make verify-release does not name the one changed file"; }
+echo "PASS: make verify-release names the one changed file of a release"
