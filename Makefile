@@ -74,14 +74,30 @@ fuzz: deps
 # every test run under Wine (see docs/windows.md). Their dates are the commit's. Given
 # WINDOWS_SIGN_PKCS12 and, in the environment, WINDOWS_SIGN_PASSWORD, `make windows` signs them.
 WINDOWS_BUILD ?= build-windows
-WINDOWS_TARGETS = windows test-windows windows-reproducible windows-verify test-windows-signing
+WINDOWS_TARGETS = windows test-windows windows-reproducible windows-verify test-windows-signing \
+	windows-winget
 .PHONY: $(WINDOWS_TARGETS)
 $(WINDOWS_TARGETS): export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
+
+# Where the publisher's downloads are: winget's manifests name the installer of version V as
+# $(DOWNLOAD_URL)/V/cv-veyloom-V-setup.exe.
+DOWNLOAD_URL ?= https://www.cv-veyloom.com/download
+export DOWNLOAD_URL
+
+# The build's folder and installer, named by the version it builds.
+WINDOWS_FOLDER = $(WINDOWS_BUILD)/cv-veyloom-$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' \
+	$(WINDOWS_BUILD)/CMakeCache.txt)
+WINDOWS_SETUP = $(WINDOWS_FOLDER)-setup.exe
 
 windows:
 	@packaging/windows/build.sh $(WINDOWS_BUILD)
 
-test-windows: windows
+# winget's manifests of the installer, in $(WINDOWS_BUILD)/winget/, and their check.
+windows-winget: windows
+	@packaging/windows/winget-manifests.sh $(WINDOWS_SETUP) $(WINDOWS_BUILD)/winget
+	@tests/winget-manifests.sh $(WINDOWS_BUILD)
+
+test-windows: windows-winget
 	@packaging/windows/test.sh $(WINDOWS_BUILD)
 
 # A second build in another folder gives the same installer and zip, byte for byte.
@@ -106,9 +122,6 @@ test-windows-signing: windows
 
 # `make test` as a newcomer runs it on a fresh Debian 13; there the package built here, and the
 # program for Windows read through UI Automation under Debian 13's Wine.
-WINDOWS_FOLDER = $(WINDOWS_BUILD)/cv-veyloom-$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' \
-	$(WINDOWS_BUILD)/CMakeCache.txt)
-
 test-debian13: package windows
 	@scripts/install-deps mmdebstrap
 	@tests/debian13.sh $(DEB) $(WINDOWS_FOLDER)
