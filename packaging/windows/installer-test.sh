@@ -95,8 +95,8 @@ DOWNLOAD_URL=https://downloads.invalid "$(dirname "$0")/winget-manifests.sh" "$s
 # expect_winget_entry SCOPE: that scope's entry is the one its installer manifest names.
 expect_winget_entry() {
     use_scope "$1"
-    local manifest fields=(DisplayName Publisher DisplayVersion) i value
-    manifest=$(/usr/bin/python3 - "$WORK"/winget/*.installer.yaml "$1" <<'END'
+    local named fields=(DisplayName Publisher DisplayVersion) i value
+    named=$(/usr/bin/python3 - "$WORK"/winget/*.installer.yaml "$1" <<'END'
 import sys, yaml
 scope = {"user": "user", "all": "machine"}[sys.argv[2]]
 [installer] = [one for one in yaml.safe_load(open(sys.argv[1]))["Installers"]
@@ -106,13 +106,13 @@ print(installer["ProductCode"], entry["DisplayName"], entry["Publisher"],
       entry["DisplayVersion"], sep="\n")
 END
     )
-    mapfile -t manifest <<<"$manifest"
-    local key="${KEY%\\*}\\${manifest[0]}"
+    mapfile -t named <<<"$named"
+    local key="${KEY%\\*}\\${named[0]}"
     has_key "$key" || fail "$1: no entry $key, which the winget manifest names"
     for i in 0 1 2; do
         value=$(reg_value "$key" "${fields[i]}")
-        [ "$value" = "${manifest[i + 1]}" ] \
-            || fail "$1: the entry's ${fields[i]} is '$value', the manifest's '${manifest[i + 1]}'"
+        [ "$value" = "${named[i + 1]}" ] \
+            || fail "$1: the entry's ${fields[i]} is '$value', the manifest's '${named[i + 1]}'"
     done
 }
 
