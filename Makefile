@@ -76,14 +76,29 @@ fuzz: deps
 # every test run under Wine (see docs/windows.md). Their dates are the commit's. Given
 # WINDOWS_SIGN_PKCS12 and, in the environment, WINDOWS_SIGN_PASSWORD, `make windows` signs them.
 WINDOWS_BUILD ?= build-windows
-WINDOWS_TARGETS = windows test-windows windows-reproducible windows-verify test-windows-signing
+WINDOWS_TARGETS = windows test-windows windows-reproducible windows-verify test-windows-signing \
+	windows-winget
 .PHONY: $(WINDOWS_TARGETS)
 $(WINDOWS_TARGETS): export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
+
+# Where the publisher's downloads are: winget's manifests name the installer of version V as
+# $(DOWNLOAD_URL)/V/cv-veyloom-V-setup.exe.
+DOWNLOAD_URL ?= https://www.cv-veyloom.com/download
+export DOWNLOAD_URL
+
+# The build's folder and installer, named by the version it builds.
+WINDOWS_FOLDER = $(WINDOWS_BUILD)/cv-veyloom-$$(scripts/build-version $(WINDOWS_BUILD))
+WINDOWS_SETUP = $(WINDOWS_FOLDER)-setup.exe
 
 windows:
 	@packaging/windows/build.sh $(WINDOWS_BUILD) -DBUILD_TESTING=$(BUILD_TESTING)
 
-test-windows: windows
+# winget's manifests of the installer, in $(WINDOWS_BUILD)/winget/, and their check.
+windows-winget: windows
+	@packaging/windows/winget-manifests.sh $(WINDOWS_SETUP) $(WINDOWS_BUILD)/winget
+	@tests/winget-manifests.sh $(WINDOWS_BUILD)
+
+test-windows: windows-winget
 	@packaging/windows/test.sh $(WINDOWS_BUILD)
 
 # A second build in another folder gives the same installer and zip, byte for byte.
@@ -108,8 +123,6 @@ test-windows-signing: windows
 
 # `make test` as a newcomer runs it on a fresh Debian 13; there the package built here, and the
 # program for Windows read through UI Automation under Debian 13's Wine.
-WINDOWS_FOLDER = $(WINDOWS_BUILD)/cv-veyloom-$$(scripts/build-version $(WINDOWS_BUILD))
-
 test-debian13: package windows
 	@scripts/install-deps mmdebstrap
 	@tests/debian13.sh $(DEB) $(WINDOWS_FOLDER)
@@ -118,14 +131,12 @@ test-debian13: package windows
 # RELEASE_ROOT/<version>/ (see docs/development.md). Given RELEASE_SIGN_KEY and, in the
 # environment, RELEASE_SIGN_PASSPHRASE, SHA256SUMS is signed; given the Windows key too, the
 # Windows files. `make verify-release DIR=release/<version> [KEY=public key]` makes it again from
-# its commit in VERIFY_BUILD and compares it, file by file. DOWNLOAD_URL is where the publisher
-# puts a release's files, for winget's manifests.
+# its commit in VERIFY_BUILD and compares it, file by file.
 RELEASE_ROOT ?= release
 VERIFY_BUILD ?= build-verify
-DOWNLOAD_URL ?= https://www.cv-veyloom.com/download
 RELEASE_TARGETS = release verify-release test-release
 .PHONY: $(RELEASE_TARGETS)
-export BUILD WINDOWS_BUILD RELEASE_ROOT VERIFY_BUILD DOWNLOAD_URL RELEASE_SIGN_KEY
+export BUILD WINDOWS_BUILD RELEASE_ROOT VERIFY_BUILD RELEASE_SIGN_KEY
 
 release:
 	@packaging/release.sh

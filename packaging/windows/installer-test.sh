@@ -2,7 +2,8 @@
 # The installer's own promises under Wine, on a virtual X display, each in a fresh prefix: both
 # scopes alone and side by side, an upgrade in place, no change under a running copy, a file
 # held by another program, records that name more than the folder's files, folders given with
-# /D= or named by an entry that cannot be used, and the wizard driven with the keyboard.
+# /D= or named by an entry that cannot be used, and the wizard driven with the keyboard; and the
+# entry each scope writes, against the winget manifests made for the installer.
 #   installer-test.sh SETUP_EXE NEXT_SETUP_EXE [SCREENSHOT_DIR]
 # NEXT_SETUP_EXE: an installer of version 1.0.1 whose folder lacks styles\qwindowsvistastyle.dll.
 set -euo pipefail
@@ -85,6 +86,36 @@ uninstalled() {
     poll 30 gone "$@" || fail "$1: not uninstalled from $2: $(find "$2" 2>/dev/null)"
 }
 
+# The winget manifests made for this installer name the entry it writes in each scope: the key
+# is the manifest's ProductCode, its name, publisher and version those of AppsAndFeaturesEntries.
+# Where the installer is downloaded from does not matter here.
+"$(dirname "$0")/../../scripts/install-deps" python3-yaml
+DOWNLOAD_URL=https://downloads.invalid "$(dirname "$0")/winget-manifests.sh" "$setup" \
+    "$WORK/winget"
+# expect_winget_entry SCOPE: that scope's entry is the one its installer manifest names.
+expect_winget_entry() {
+    use_scope "$1"
+    local named fields=(DisplayName Publisher DisplayVersion) i value
+    named=$(/usr/bin/python3 - "$WORK"/winget/*.installer.yaml "$1" <<'END'
+import sys, yaml
+scope = {"user": "user", "all": "machine"}[sys.argv[2]]
+[installer] = [one for one in yaml.safe_load(open(sys.argv[1]))["Installers"]
+               if one["Scope"] == scope]
+[entry] = installer["AppsAndFeaturesEntries"]
+print(installer["ProductCode"], entry["DisplayName"], entry["Publisher"],
+      entry["DisplayVersion"], sep="\n")
+END
+    )
+    mapfile -t named <<<"$named"
+    local key="${KEY%\\*}\\${named[0]}"
+    has_key "$key" || fail "$1: no entry $key, which the winget manifest names"
+    for i in 0 1 2; do
+        value=$(reg_value "$key" "${fields[i]}")
+        [ "$value" = "${named[i + 1]}" ] \
+            || fail "$1: the entry's ${fields[i]} is '$value', the manifest's '${named[i + 1]}'"
+    done
+}
+
 # The installer fits in 6 MiB.
 size=$(stat -c %s "$setup")
 [ "$size" -le 6291456 ] || fail "the installer has $size bytes, more than 6 MiB"
@@ -104,6 +135,7 @@ for row in "user /S" "user /S /CurrentUser" "all /S /AllUsers"; do
     # shellcheck disable=SC2086
     wine "$setup" $switches || fail "$row: installer status $?"
     expect_installed "$scope" 1.0
+    expect_winget_entry "$scope"
     expect_none "$other"
     uninstall "$scope"
     expect_none "$scope"
