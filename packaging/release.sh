@@ -43,8 +43,8 @@ git archive --format=tar.gz --prefix="$name/" --output="$new/$name.tar.gz" "$com
 cp "$BUILD/packaging/release-notes.md" "$new/$name-release-notes.md"
 packaging/windows/winget-manifests.sh "$new/$name-setup.exe" "$new/winget"
 
-(cd "$new" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs -d '\n' sha256sum) \
-    >"$new/SHA256SUMS"
+sums=$(cd "$new" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs -d '\n' sha256sum)
+echo "$sums" >"$new/SHA256SUMS"
 [ -z "${RELEASE_SIGN_KEY:-}" ] || packaging/openpgp-sign.sh detach "$new/SHA256SUMS" \
     "$new/SHA256SUMS.asc"
 find "$new" -type d -exec chmod 755 {} +
