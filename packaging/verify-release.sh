@@ -26,7 +26,8 @@ stop() {
 
 archives=("$dir"/cv-veyloom-*.tar.gz)
 [ ${#archives[@]} = 1 ] && [ -f "${archives[0]}" ] || stop "$dir holds no one source archive"
-commit=$(gzip -dc "${archives[0]}" | git get-tar-commit-id) \
+# git reads the archive's first block alone; the rest is read too, so that gzip ends well.
+commit=$(gzip -dc "${archives[0]}" | { git get-tar-commit-id && cat >/dev/null; }) \
     || stop "$(basename "${archives[0]}") names no commit"
 
 # Every file but the sums and their signature, as sha256sum names them.
