@@ -1,10 +1,10 @@
 #!/bin/bash
-# A release of this commit, signed with a throwaway OpenPGP key: every file there and named in
-# SHA256SUMS, whose signature the public key alone accepts, and refuses for a changed SHA256SUMS
-# or from another key; winget's manifests against its installer; `make verify-release` passes it,
-# and names the one file that differs in a copy with one byte of the Debian package changed.
-# First, in a clone, a tree with changes and keys that cannot sign are refused before any build,
-# with nothing written.
+# A release of this commit, signed with throwaway OpenPGP and Authenticode keys: every file there
+# and named in SHA256SUMS, whose signature the public key alone accepts, and refuses for a changed
+# SHA256SUMS or from another key; winget's manifests against its installer; `make verify-release`
+# passes it, and names the one file that differs in a copy with one byte of the Debian package
+# changed. First, in a clone, a tree with changes and keys that cannot sign are refused before
+# any build, with nothing written.
 #   tests/release.sh     (by make test-release, from a tree without changes)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,8 +46,11 @@ a file not yet committed|not committed|touch new-file|RELEASE_SIGN_KEY=
 a changed file|not committed|rm new-file; echo >>NEWS.md|RELEASE_SIGN_KEY=
 END
 
-RELEASE_SIGN_PASSPHRASE=$passphrase run_make release RELEASE_ROOT="$work/release" \
-    RELEASE_SIGN_KEY="$work/key/secret.asc" >"$work/log" 2>&1 \
+# Signed as a publisher signs it, the Windows files too.
+tests/authenticode-test-key.sh "$work/windows-key"
+RELEASE_SIGN_PASSPHRASE=$passphrase WINDOWS_SIGN_PASSWORD=$(cat "$work/windows-key/password") \
+    run_make release RELEASE_ROOT="$work/release" RELEASE_SIGN_KEY="$work/key/secret.asc" \
+    WINDOWS_SIGN_PKCS12="$work/windows-key/signer.p12" >"$work/log" 2>&1 \
     || { cat "$work/log"; fail "make release"; }
 version=$(scripts/build-version "${BUILD:-build}")
 release="$work/release/$version"
@@ -94,8 +97,11 @@ tests/winget-manifests.sh "$release"
 
 run_make verify-release DIR="$release" KEY="$work/key/public.asc" | tee "$work/verify.log" \
     || fail "make verify-release fails the release"
-grep -q '^checked    SHA256SUMS.asc: Good signature' "$work/verify.log" \
-    || fail "make verify-release did not check the signature"
+for line in '^checked    SHA256SUMS.asc: Good signature from "CV Veyloom test publisher' \
+    "^SAME       cv-veyloom-$version-setup.exe: signed by /CN=CV Veyloom test signer" \
+    "^SAME       cv-veyloom-$version-windows-x64.zip: signed by /CN=CV Veyloom test signer"; do
+    grep -q "$line" "$work/verify.log" || fail "make verify-release did not say $line"
+done
 
 # One bit of the Debian package's middle byte changed, and the sums made again for it.
 changed="$work/changed/$version"

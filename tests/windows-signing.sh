@@ -25,32 +25,10 @@ fail() {
 # The later version the installer's own test upgrades to, unsigned as built.
 next=$(packaging/windows/next-version.sh "$build")
 
-# A key as a bought one comes: a root authority, an intermediate one it certifies, and a
-# code-signing key the intermediate certifies, all of 4096 bits; the PKCS#12 file holds the key,
-# its certificate and the intermediate's, with a password.
 key="$work/key"
-mkdir "$key"
-openssl req -x509 -newkey rsa:4096 -nodes -keyout "$key/root.key" -out "$key/root.crt" -days 2 \
-    -subj "/CN=CV Veyloom test root" -addext basicConstraints=critical,CA:true \
-    -addext keyUsage=critical,keyCertSign 2>/dev/null
-printf '%s\n' basicConstraints=critical,CA:true,pathlen:0 keyUsage=critical,keyCertSign \
-    >"$key/intermediate.ext"
-printf '%s\n' basicConstraints=CA:false keyUsage=critical,digitalSignature \
-    extendedKeyUsage=codeSigning >"$key/signer.ext"
-# certify NAME ISSUER: a key NAME and its certificate, issued by ISSUER.
-certify() {
-    openssl req -newkey rsa:4096 -nodes -keyout "$key/$1.key" -out "$key/$1.csr" \
-        -subj "/CN=CV Veyloom test $1" 2>/dev/null
-    openssl x509 -req -in "$key/$1.csr" -CA "$key/$2.crt" -CAkey "$key/$2.key" \
-        -CAcreateserial -days 2 -extfile "$key/$1.ext" -out "$key/$1.crt" 2>/dev/null
-}
-certify intermediate root
-certify signer intermediate
-WINDOWS_SIGN_PASSWORD=$(openssl rand -hex 16)
-export WINDOWS_SIGN_PASSWORD
-openssl pkcs12 -export -inkey "$key/signer.key" -in "$key/signer.crt" \
-    -certfile "$key/intermediate.crt" -out "$key/signer.p12" -passout env:WINDOWS_SIGN_PASSWORD
-export WINDOWS_SIGN_PKCS12="$key/signer.p12"
+tests/authenticode-test-key.sh "$key"
+WINDOWS_SIGN_PASSWORD=$(cat "$key/password")
+export WINDOWS_SIGN_PASSWORD WINDOWS_SIGN_PKCS12="$key/signer.p12"
 
 # signed_build FROM NAME DIR [CHANGE]: the unsigned folder NAME of build FROM, packaged and signed
 # in DIR as build.sh does with a key; CHANGE, a function run in the folder first.
