@@ -95,7 +95,8 @@ while IFS= read -r file; do
         say SAME "$file"
     elif [[ $file == *.exe || $file == *.zip ]]; then
         # A signed Windows file: the same once its signatures are set aside.
-        if packaging/windows/verify.sh "$rebuild/build-windows" "$dir/$file" \
+        if SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit") \
+            "$rebuild/packaging/windows/verify.sh" "$rebuild/build-windows" "$dir/$file" \
             >"$work/windows" 2>&1; then
             say SAME "$file: $(grep -o 'signed by [^,]*' "$work/windows" | sort -u | tr '\n' ' ')"
         else
