@@ -98,7 +98,7 @@ while IFS= read -r file; do
         if SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit") \
             "$rebuild/packaging/windows/verify.sh" "$rebuild/build-windows" "$dir/$file" \
             >"$work/windows" 2>&1; then
-            say SAME "$file: $(grep -o 'signed by [^,]*' "$work/windows" | sort -u | tr '\n' ' ')"
+            say SAME "$file: $(grep -o 'signed by [^,]*' "$work/windows" | sort -u | paste -sd,)"
         else
             different "$file:"
             grep -v '^same' "$work/windows" | sed 's/^/    /'
