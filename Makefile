@@ -56,7 +56,7 @@ package-reproducible: package
 	@tests/package-reproducible.sh $(BUILD) $(CMAKE_FLAGS)
 
 package-check: package
-	@scripts/install-deps mmdebstrap zstd
+	@scripts/install-deps mmdebstrap
 	@tests/package-check.sh $(DEB)
 
 # The fuzz targets, built with the release's clang and libFuzzer, each run for FUZZ_SECONDS.
