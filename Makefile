@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 .PHONY: run test deps build test-sanitize fuzz package package-check
-.PHONY: package-lint package-reproducible test-debian13
+.PHONY: package-lint package-reproducible test-debian13 apt-repository test-apt-repository
 
 deps:
 	@scripts/install-deps run
@@ -38,7 +38,8 @@ test-sanitize: deps
 # The Debian packages of the program and of its debug information, and their checks. Their dates
 # are the commit's, so the same commit gives the same packages.
 SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
-PACKAGE_TARGETS = package package-check package-lint package-reproducible test-debian13
+PACKAGE_TARGETS = package package-check package-lint package-reproducible test-debian13 \
+	test-apt-repository
 $(PACKAGE_TARGETS): export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
 
 DEB = $$(ls -t $(BUILD)/cv-veyloom_*.deb | head -n 1)
@@ -58,6 +59,23 @@ package-reproducible: package
 package-check: package
 	@scripts/install-deps mmdebstrap
 	@tests/package-check.sh $(DEB)
+
+# The apt repository the releases are published in: the packages of the release folder DIR (by
+# default the one of the version the history names newest) added to APT_REPOSITORY, each
+# distribution signed with the publisher's key (RELEASE_SIGN_KEY, with RELEASE_SIGN_PASSPHRASE in
+# the environment). A web server serves its public/ folder as it is.
+APT_REPOSITORY ?= apt-repository
+DIR ?= release/$(shell sed -n 's/^## \([^ ]*\) .*/\1/p' NEWS.md | head -n 1)
+
+apt-repository:
+	@packaging/apt-repository.sh "$(DIR)" "$(APT_REPOSITORY)"
+
+# The apt repository with apt as its client, in minimal Debian 12 and 13 systems: the README's
+# steps install the package from it, a later version comes as an update, and a repository
+# signed by another key is refused.
+test-apt-repository: package
+	@scripts/install-deps mmdebstrap
+	@tests/apt-repository.sh $(DEB) $(DEBUG_DEB) $(CMAKE_FLAGS) -DBUILD_TESTING=OFF
 
 # The fuzz targets, built with the release's clang and libFuzzer, each run for FUZZ_SECONDS.
 FUZZ_BUILD ?= build-fuzz

@@ -35,7 +35,7 @@ debian_system() {
             ;;
         *) echo "debian_system: no kind of system $kind" >&2; return 1 ;;
     esac
-    local recipe="$work/$kind-$release"
+    local recipe="$work/debian-$release-$kind"
     mkdir -p "$recipe"
     "$(dirname "${BASH_SOURCE[0]}")/../scripts/debian-archive" "$release" >"$recipe/sources.list" \
         || { echo "FAIL: apt knows no archive of Debian $release (apt-get update?)"; exit 1; }
@@ -64,23 +64,37 @@ debian_system() {
 # a throw-away layer kept in the folder LAYER: a later call with the same LAYER goes on from
 # where this one left the system, but for /tmp, which is new each time. /dev, /proc, /sys and
 # the kept packages are mounted there and this machine's name servers copied in. The script
-# finds the system's user in $user and its ARGs in $1...
+# finds the system's user in $user, its ARGs in $1... and the function apt_install.
 in_system() {
     local layer=$1
     shift
     mkdir -p "$layer/upper" "$layer/work" "$layer/root"
-    unshare --mount --pid --fork --kill-child bash -c '
-        set -euo pipefail
-        root=$1/root
-        mount -t overlay overlay -o "lowerdir=$2,upperdir=$1/upper,workdir=$1/work" "$root"
-        mount --rbind /dev "$root/dev"
-        mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
-        mount -t proc proc "$root/proc"
-        mount --rbind /sys "$root/sys"
-        mount -t tmpfs -o mode=1777 tmpfs "$root/tmp"
-        mount --bind "$3" "$root/var/cache/apt/archives"
-        cp /etc/resolv.conf "$root/etc/resolv.conf"
-        user=$4
-        shift 4
-        . /dev/stdin' in_system "$layer" "$system" "$system_archives" "$system_user" "$@"
+    unshare --mount --pid --fork --kill-child \
+        bash -c "$(declare -f enter_system apt_install); enter_system \"\$@\"" in_system \
+        "$layer" "$system" "$system_archives" "$system_user" "$@"
+}
+
+# enter_system LAYER SYSTEM ARCHIVES USER [ARG...]: in_system's side in the namespace.
+enter_system() {
+    set -euo pipefail
+    root=$1/root
+    mount -t overlay overlay -o "lowerdir=$2,upperdir=$1/upper,workdir=$1/work" "$root"
+    mount --rbind /dev "$root/dev"
+    mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
+    mount -t proc proc "$root/proc"
+    mount --rbind /sys "$root/sys"
+    mount -t tmpfs -o mode=1777 tmpfs "$root/tmp"
+    mount --bind "$3" "$root/var/cache/apt/archives"
+    cp /etc/resolv.conf "$root/etc/resolv.conf"
+    user=$4
+    shift 4
+    . /dev/stdin "$@"
+}
+
+# apt_install ARG...: apt-get install in the system. The package lists kept with the system may
+# name versions the archive no longer has: when the install fails, they are fetched again first.
+apt_install() {
+    local install=(chroot "$root" env DEBIAN_FRONTEND=noninteractive
+        apt-get install -y -q --no-install-recommends "$@")
+    "${install[@]}" || { chroot "$root" apt-get update -q && "${install[@]}"; }
 }

@@ -19,12 +19,7 @@ debian_system desktop "$release"
 in_system "$work/system" "$deb" "$e2e" >"$work/log" 2>&1 <<'IN_SYSTEM' || status=$?
 cp "$1" "$root/tmp/cv-veyloom.deb"
 cp "$2/lib.sh" "$2/with-xvfb.sh" "$2/stones.sh" "$root/tmp/"
-install_package() {
-    chroot "$root" env DEBIAN_FRONTEND=noninteractive \
-        apt-get install -y -q --no-install-recommends /tmp/cv-veyloom.deb
-}
-# The package lists kept with the system may name versions the archive no longer has.
-install_package || { chroot "$root" apt-get update -q && install_package; }
+apt_install /tmp/cv-veyloom.deb
 for file in /usr/bin/cv-veyloom /usr/share/applications/com.orravine.CVVeyloom.desktop \
     /usr/share/man/man1/cv-veyloom.1.gz /usr/share/doc/cv-veyloom/copyright; do
     [ -e "$root$file" ] || { echo "FAIL: the package installed no $file"; exit 1; }
