@@ -82,7 +82,7 @@ while IFS='|' read -r refused key passphrase version says; do
         || fail "make apt-repository changed the repository when it refused $refused"
     echo "PASS: make apt-repository refuses $refused and changes nothing"
 done <<END
-to publish without a key|||$next|no key given: RELEASE_SIGN_KEY names its file
+to publish without a key|||$next|nothing published: the repository is signed
 a passphrase that is not the key's|$work/key/secret.asc|not-it|$next|is the passphrase right?
 a package changed after its SHA256SUMS|$work/key/secret.asc|$(cat "$work/key/passphrase")|changed|\
 is not the package $work/release/changed/SHA256SUMS names
@@ -160,8 +160,8 @@ IN_SYSTEM
         now=$(in_system "$layer" <<<'chroot "$root" dpkg-query -W -f "\${Version}" cv-veyloom')
         [ "$now" = "$installed" ] || fail "$on: $now installed, not $installed"
         now=$(in_system "$layer" <<<'chroot "$root" apt-cache policy cv-veyloom' \
-            | sed -n 's/^ [* ]\{3\} \([^ ]*\) [0-9]*$/\1/p' | tr '\n' ' ')
-        [ "$now" = "$offered " ] || fail "$on: apt offers $now, not $offered"
+            | sed -n 's/^ [* ]\{3\} \([^ ]*\) [0-9]*$/\1/p' | paste -sd ' ')
+        [ "$now" = "$offered" ] || fail "$on: apt offers $now, not $offered"
         # shellcheck disable=SC2086
         in_system "$layer" $offered >"$work/step.log" 2>&1 <<'IN_SYSTEM' \
             || { shown "$work/step.log"; fail "$on: not every version offered can be fetched"; }
@@ -178,5 +178,5 @@ another key's repository is refused|serve_other|2|\
 An error occurred during the signature verification|$next|$next $first
 END
 [ -z "$(ls -A "$work/home")" ] \
-    || fail "make apt-repository left $(ls -A "$work/home") in the home folder"
+    || fail "make apt-repository left $(ls -A "$work/home" | paste -sd " ") in the home folder"
 echo "PASS: make apt-repository keeps nothing in the home folder"

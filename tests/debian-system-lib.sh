@@ -69,14 +69,15 @@ in_system() {
     local layer=$1
     shift
     mkdir -p "$layer/upper" "$layer/work" "$layer/root"
-    unshare --mount --pid --fork --kill-child \
-        bash -c "$(declare -f enter_system apt_install); enter_system \"\$@\"" in_system \
-        "$layer" "$system" "$system_archives" "$system_user" "$@"
+    unshare --mount --pid --fork --kill-child bash -c "set -euo pipefail
+        $(declare -f enter_system apt_install)
+        enter_system \"\$@\"
+        shift 4
+        . /dev/stdin" in_system "$layer" "$system" "$system_archives" "$system_user" "$@"
 }
 
-# enter_system LAYER SYSTEM ARCHIVES USER [ARG...]: in_system's side in the namespace.
+# enter_system LAYER SYSTEM ARCHIVES USER: in_system's side in the namespace, before the script.
 enter_system() {
-    set -euo pipefail
     root=$1/root
     mount -t overlay overlay -o "lowerdir=$2,upperdir=$1/upper,workdir=$1/work" "$root"
     mount --rbind /dev "$root/dev"
@@ -87,8 +88,6 @@ enter_system() {
     mount --bind "$3" "$root/var/cache/apt/archives"
     cp /etc/resolv.conf "$root/etc/resolv.conf"
     user=$4
-    shift 4
-    . /dev/stdin "$@"
 }
 
 # apt_install ARG...: apt-get install in the system. The package lists kept with the system may
