@@ -64,21 +64,26 @@ apt_repository() {
     HOME="$work/home" make -s -C "$repo" apt-repository APT_REPOSITORY="$work/$1" \
         DIR="$work/release/$2" >"$work/make.log" 2>&1 </dev/null
 }
-# with_key KEY COMMAND...: COMMAND with the throwaway key KEY as the publisher's.
-with_key() {
+# publish KEY REPOSITORY VERSION: apt_repository with the throwaway key KEY as the publisher's.
+publish() {
     RELEASE_SIGN_KEY="$work/$1/secret.asc" RELEASE_SIGN_PASSPHRASE=$(cat "$work/$1/passphrase") \
-        "${@:2}" || { shown "$work/make.log"; fail "make apt-repository with ${*:2}"; }
+        apt_repository "$2" "$3" \
+        || { shown "$work/make.log"; fail "make apt-repository did not publish $3 in $2"; }
 }
-with_key key apt_repository repository "$first"
+publish key repository "$first"
 
+# Every file of the repository, with its size, time and mode.
+repository_state() {
+    find "$work/repository" -printf '%P %s %T@ %m\n' | sort
+}
 # What is refused | the key | its passphrase | the release | what the refusal says.
 while IFS='|' read -r refused key passphrase version says; do
-    before=$(find "$work/repository" -printf '%P %s %T@ %m\n' | sort)
+    before=$(repository_state)
     RELEASE_SIGN_KEY=$key RELEASE_SIGN_PASSPHRASE=$passphrase apt_repository repository \
         "$version" && fail "make apt-repository published $refused"
     grep -qF "$says" "$work/make.log" \
         || { shown "$work/make.log"; fail "make apt-repository refused $refused silently"; }
-    [ "$(find "$work/repository" -printf '%P %s %T@ %m\n' | sort)" = "$before" ] \
+    [ "$(repository_state)" = "$before" ] \
         || fail "make apt-repository changed the repository when it refused $refused"
     echo "PASS: make apt-repository refuses $refused and changes nothing"
 done <<END
@@ -92,6 +97,7 @@ END
 # the other key's repository later.
 mkdir "$work/served"
 ln -s "$work/repository/public" "$work/served/apt"
+: >"$work/server.log"
 timeout 1800 python3 -u -m http.server --bind 127.0.0.1 --directory "$work/served" 0 \
     >"$work/server.log" 2>&1 &
 server=$!
@@ -123,7 +129,7 @@ readme_commands() {
 for machine in "${machines[@]}"; do
     debian_system "${machine% *}" "${machine#* }"
     in_system "$work/${machine/ /-}" >"$work/step.log" 2>&1 <<'IN_SYSTEM' \
-        || { shown "$work/step.log"; fail "sudo and wget did not install on ${machine#* }"; }
+        || { shown "$work/step.log"; fail "sudo and wget did not install on Debian ${machine#* }"; }
 printf '%s\n' 'APT::Get::Assume-Yes "true";' 'Binary::apt::APT::Keep-Downloaded-Packages "true";' \
     'Acquire::http::Proxy::127.0.0.1 "DIRECT";' >"$root/etc/apt/apt.conf.d/90user-machine"
 echo "debconf debconf/frontend select Noninteractive" | chroot "$root" debconf-set-selections
@@ -133,12 +139,12 @@ IN_SYSTEM
 done
 
 add_next() {
-    with_key key apt_repository repository "$next"
+    publish key repository "$next"
 }
 # A copy of the repository with the still later version added, signed by another key.
 serve_other() {
     cp -a "$work/repository" "$work/other-repository"
-    with_key other-key apt_repository other-repository "$later"
+    publish other-key other-repository "$later"
     ln -sfn "$work/other-repository/public" "$work/served/apt"
 }
 # What is done | what changes on the server first | the README's block of commands | what apt
