@@ -3,9 +3,9 @@
 # and publishes it, with Debian's aptly, for Debian 12 and 13 alike, as one package serves both:
 # component main, amd64. The releases added before stay in it, each version installable. Each
 # distribution's Release is signed with the publisher's key through openpgp-sign.sh (InRelease
-# inline, Release.gpg beside it), and the public key lies beside them as cv-veyloom.asc. What a
-# web server serves, as it is, is REPOSITORY/public; aptly's configuration, database and pool
-# stay beside it in REPOSITORY. Without a key that signs, or with a package that the folder's
+# inline, Release.gpg beside it), and the key's public part goes with them as cv-veyloom.asc.
+# What a web server serves, as it is, is REPOSITORY/public; aptly's configuration, database and
+# pool stay beside it in REPOSITORY. Without a key that signs, or with a package that the folder's
 # SHA256SUMS (when it has one) does not name as it is, it changes nothing.
 #   RELEASE_SIGN_KEY=<file> RELEASE_SIGN_PASSPHRASE=<passphrase> \
 #       packaging/apt-repository.sh RELEASE_FOLDER REPOSITORY
