@@ -40,7 +40,8 @@ test-sanitize: deps
 # The Debian packages of the program and of its debug information, and their checks. Their dates
 # are the commit's, so the same commit gives the same packages.
 SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
-PACKAGE_TARGETS = package package-check package-lint package-reproducible test-debian13
+PACKAGE_TARGETS = package package-check package-lint package-reproducible test-debian13 \
+	test-apt-repository
 $(PACKAGE_TARGETS): export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
 
 DEB = $$(ls -t $(BUILD)/cv-veyloom_*.deb | head -n 1)
@@ -58,7 +59,7 @@ package-reproducible: package
 	@tests/package-reproducible.sh $(BUILD) $(CMAKE_FLAGS)
 
 package-check: package
-	@scripts/install-deps mmdebstrap zstd
+	@scripts/install-deps mmdebstrap
 	@tests/package-check.sh $(DEB)
 
 # The fuzz targets, built with the release's clang and libFuzzer, each run for FUZZ_SECONDS.
@@ -130,25 +131,38 @@ test-debian13: package windows
 # A release: every file of the version being built, from a clean checkout, in
 # RELEASE_ROOT/<version>/ (see docs/development.md). Given RELEASE_SIGN_KEY and, in the
 # environment, RELEASE_SIGN_PASSPHRASE, SHA256SUMS is signed; given the Windows key too, the
-# Windows files. `make verify-release DIR=release/<version> [KEY=public key]` makes it again from
-# its commit in VERIFY_BUILD and compares it, file by file.
+# Windows files. `make verify-release [DIR=release folder] [KEY=public key]` makes it again from
+# its commit in VERIFY_BUILD and compares it, file by file. DIR is by default the release folder
+# of the version the history names newest.
 RELEASE_ROOT ?= release
 VERIFY_BUILD ?= build-verify
-RELEASE_TARGETS = release verify-release test-release
+DIR ?= $(RELEASE_ROOT)/$(shell sed -n 's/^## \([^ ]*\) .*/\1/p' NEWS.md | head -n 1)
+RELEASE_TARGETS = release verify-release test-release apt-repository test-apt-repository
 .PHONY: $(RELEASE_TARGETS)
 export BUILD WINDOWS_BUILD RELEASE_ROOT VERIFY_BUILD RELEASE_SIGN_KEY
 
 release:
 	@packaging/release.sh
 
-ifneq ($(filter verify-release,$(MAKECMDGOALS)),)
-ifeq ($(DIR),)
-$(error Name the release folder to check: make verify-release DIR=path [KEY=public key])
-endif
-endif
 verify-release:
 	@packaging/verify-release.sh "$(DIR)" $(if $(KEY),"$(KEY)")
 
-# A signed release of this commit made with a throwaway key, checked and made again.
+# A release of this commit signed with throwaway keys, checked and made again.
 test-release:
 	@tests/release.sh
+
+# The apt repository the releases are published in: the packages of the release folder DIR (by
+# default the one of the version the history names newest) added to APT_REPOSITORY, each
+# distribution signed with the publisher's key (RELEASE_SIGN_KEY, with RELEASE_SIGN_PASSPHRASE in
+# the environment). A web server serves its public/ folder as it is.
+APT_REPOSITORY ?= apt-repository
+
+apt-repository:
+	@packaging/apt-repository.sh "$(DIR)" "$(APT_REPOSITORY)"
+
+# The apt repository with apt as its client, in minimal Debian 12 and 13 systems: the README's
+# steps install the package from it, a later version comes as an update, and a repository
+# signed by another key is refused.
+test-apt-repository: package
+	@scripts/install-deps mmdebstrap
+	@tests/apt-repository.sh $(DEB) $(DEBUG_DEB) $(CMAKE_FLAGS) -DBUILD_TESTING=OFF

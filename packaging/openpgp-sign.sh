@@ -47,7 +47,11 @@ sign() {
 }
 case ${1:-} in
     check) sign --detach-sign /dev/null "$home/check.asc" ;;
-    public) run_gpg --armor --export --output "$2" || fail "$(cat "$log")" ;;
+    public)
+        rm -f "$2.new"
+        run_gpg --armor --export --output "$2.new" || fail "$(cat "$log")"
+        mv "$2.new" "$2"
+        ;;
     detach) sign --detach-sign "$2" "$3" ;;
     clear) sign --clearsign "$2" "$3" ;;
     *) fail "usage: openpgp-sign.sh check | public OUT | detach FILE OUT | clear FILE OUT" ;;

@@ -5,77 +5,25 @@
 # system and, as that user, takes a reading with rune stones on a virtual display. Given the
 # program's Windows folder too, it then reads the program for Windows through UI Automation under
 # Debian 13's Wine, with a client of our own cross-built there (packaging/windows/uia.sh).
-# The system is made with mmdebstrap from the Debian archive apt is configured with here, once:
-# it is kept in the cache folder under a name taken from everything it is made from, and each
-# run works on a throw-away layer over it. The packages `make test` fetches there are kept in
-# the cache too.
+# The system is made once and kept in the cache folder (tests/debian-system-lib.sh), with the
+# packages `make test` fetches there; each run works on a throw-away layer over it.
 #   tests/debian13.sh <package.deb> [<Windows program folder>]
 set -euo pipefail
+. "$(dirname "$0")/debian-system-lib.sh"
 deb=$(readlink -f "$1")
 windows=${2:+$(readlink -f "$2")}
 repo=$(cd "$(dirname "$0")/.." && pwd)
-release=trixie
-user=newcomer
-# What a fresh machine has beside the minimal system: sudo, and the two tools the README's first
-# command needs, git and make. dpkg there does without a sync after each file, as a throw-away
-# system may.
-base="sudo git make ca-certificates"
-# It mounts and changes root: as root.
-[ "$(id -u)" -eq 0 ] || exec sudo "$0" "$@"
-
 work=$(mktemp -d)
 trap 'rm -rf --one-file-system "$work"' EXIT
-"$repo/scripts/debian-archive" "$release" >"$work/sources.list" \
-    || { echo "FAIL: apt knows no Debian archive here (apt-get update?)"; exit 1; }
-# apt's settings for reaching the archive: a proxy, and a snapshot archive's old Release dates.
-apt-config dump Acquire::http::Proxy Acquire::https::Proxy Acquire::Retries \
-    Acquire::Check-Valid-Until Acquire::Check-Date >"$work/apt.conf"
 
-cache="${XDG_CACHE_HOME:-$HOME/.cache}/cv-veyloom"
-hooks=(
-    "chroot \"\$1\" useradd --create-home --shell /bin/bash $user"
-    "echo '$user ALL=(ALL) NOPASSWD: ALL' >\"\$1/etc/sudoers.d/$user\""
-    "echo force-unsafe-io >\"\$1/etc/dpkg/dpkg.cfg.d/unsafe-io\""
-)
-recipe="minbase $release $base ${hooks[*]} $(cat "$work/sources.list" "$work/apt.conf")"
-system="$cache/$release-system-$(sha256sum <<<"$recipe" | cut -c1-16)"
-archives="$cache/$release-archives"
-mkdir -p "$cache" "$archives/partial"
-if [ ! -d "$system" ]; then
-    echo "Making a minimal Debian 13 system with $base (once; kept in $cache)"
-    start=$SECONDS
-    rm -rf --one-file-system "$cache/$release"-system-* "$archives"/*.deb
-    mmdebstrap --quiet --mode=root --variant=minbase --include="${base// /,}" \
-        --aptopt="$work/apt.conf" --skip=cleanup/apt/lists "${hooks[@]/#/--customize-hook=}" \
-        "$release" "$system.new" "$work/sources.list"
-    mv "$system.new" "$system"
-    echo "Made in $((SECONDS - start)) s"
-fi
-
-mkdir "$work/upper" "$work/layer" "$work/root"
+debian_system newcomer trixie
 cp "$deb" "$work/cv-veyloom.deb"
 [ -z "$windows" ] || cp -r "$windows" "$work/cv-veyloom-windows"
 git clone -q --no-hardlinks "$repo" "$work/cv-veyloom"
 
-# In a mount and process namespace of its own: whatever is mounted there, and whatever runs
-# there, goes when the check ends, however it ends.
-unshare --mount --pid --fork --kill-child \
-    bash -s "$system" "$work" "$archives" "$user" "${windows:+yes}" <<'IN_NAMESPACE'
-set -euo pipefail
-system=$1
-work=$2
-archives=$3
-user=$4
-windows=$5
-root=$work/root
-mount -t overlay overlay -o "lowerdir=$system,upperdir=$work/upper,workdir=$work/layer" "$root"
-mount --rbind /dev "$root/dev"
-mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
-mount -t proc proc "$root/proc"
-mount --rbind /sys "$root/sys"
-mount -t tmpfs -o mode=1777 tmpfs "$root/tmp"
-mount --bind "$archives" "$root/var/cache/apt/archives"
-cp /etc/resolv.conf "$root/etc/resolv.conf"
+in_system "$work/system" "$work" "${windows:+yes}" <<'IN_SYSTEM'
+work=$1
+windows=$2
 mv "$work/cv-veyloom" "$root/home/$user/"
 chroot "$root" chown -R "$user:$user" "/home/$user/cv-veyloom"
 cp "$work/cv-veyloom.deb" "$root/tmp/"
@@ -116,4 +64,4 @@ as_user "tests/e2e/with-xvfb.sh packaging/windows/uia.sh /tmp/cv-veyloom-windows
     /tmp/uia-tree.exe" \
     || fail "UI Automation under Wine"
 echo "UI Automation check: $((SECONDS - start)) s"
-IN_NAMESPACE
+IN_SYSTEM

@@ -6,13 +6,9 @@ set -euo pipefail
 first_build=$(readlink -f "$1")
 shift
 . "$(dirname "$0")/reproducible-lib.sh"
-copy="$work/elsewhere/cv-veyloom"
-"$(dirname "$0")/copy-sources.sh" "$copy"
-
-quietly cmake -S "$copy" -B "$copy/build" "$@"
-quietly cmake --build "$copy/build" --target cv-veyloom
+packages=$("$(dirname "$0")/copy-packages.sh" "$work/elsewhere/cv-veyloom" "" "$@")
 failed=0
-for second in $("$copy/packaging/build-deb.sh" "$copy/build"); do
+for second in $packages; do
     first="$first_build/$(basename "$second")"
     same_build "$first" "$second" && continue
     failed=1

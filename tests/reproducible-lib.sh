@@ -1,4 +1,5 @@
-# Sourced by the reproducibility checks: a folder of their own ($work, removed at the end), and the
+# Sourced by the reproducibility checks and the builds the tests make again: a folder of their
+# own ($work, removed at the end), a build step's output shown only when it fails, and the
 # comparison of a second build's file with the first build's.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
