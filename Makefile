@@ -56,11 +56,11 @@ package-lint: package
 	@lintian --fail-on error,warning --display-info --pedantic $(DEB) $(DEBUG_DEB)
 
 package-reproducible: package
-	@tests/package-reproducible.sh $(BUILD) $(CMAKE_FLAGS)
+	@tests/packages/package-reproducible.sh $(BUILD) $(CMAKE_FLAGS)
 
 package-check: package
 	@scripts/install-deps mmdebstrap
-	@tests/package-check.sh $(DEB)
+	@tests/packages/package-check.sh $(DEB)
 
 # The fuzz targets, built with the release's clang and libFuzzer, each run for FUZZ_SECONDS.
 FUZZ_BUILD ?= build-fuzz
@@ -97,14 +97,14 @@ windows:
 # winget's manifests of the installer, in $(WINDOWS_BUILD)/winget/, and their check.
 windows-winget: windows
 	@packaging/windows/winget-manifests.sh $(WINDOWS_SETUP) $(WINDOWS_BUILD)/winget
-	@tests/winget-manifests.sh $(WINDOWS_BUILD)
+	@tests/release/winget-manifests.sh $(WINDOWS_BUILD)
 
 test-windows: windows-winget
-	@packaging/windows/test.sh $(WINDOWS_BUILD)
+	@tests/windows/test.sh $(WINDOWS_BUILD)
 
 # A second build in another folder gives the same installer and zip, byte for byte.
 windows-reproducible: windows
-	@tests/windows-reproducible.sh $(WINDOWS_BUILD)
+	@tests/packages/windows-reproducible.sh $(WINDOWS_BUILD)
 
 # A published installer (SETUP=path) against this commit's own build, unsigned whatever key is
 # given: the same once the signatures are taken off.
@@ -120,13 +120,13 @@ windows-verify: windows
 # The same build signed with a throwaway key, and its checks.
 test-windows-signing: override export WINDOWS_SIGN_PKCS12 :=
 test-windows-signing: windows
-	@tests/windows-signing.sh $(WINDOWS_BUILD)
+	@tests/windows/signing.sh $(WINDOWS_BUILD)
 
 # `make test` as a newcomer runs it on a fresh Debian 13; there the package built here, and the
 # program for Windows read through UI Automation under Debian 13's Wine.
 test-debian13: package windows
 	@scripts/install-deps mmdebstrap
-	@tests/debian13.sh $(DEB) $(WINDOWS_FOLDER)
+	@tests/packages/debian13.sh $(DEB) $(WINDOWS_FOLDER)
 
 # A release: every file of the version being built, from a clean checkout, in
 # RELEASE_ROOT/<version>/ (see docs/development.md). Given RELEASE_SIGN_KEY and, in the
@@ -149,7 +149,7 @@ verify-release:
 
 # A release of this commit signed with throwaway keys, checked and made again.
 test-release:
-	@tests/release.sh
+	@tests/release/release.sh
 
 # The apt repository the releases are published in: the packages of the release folder DIR (by
 # default the one of the version the history names newest) added to APT_REPOSITORY, each
@@ -165,4 +165,4 @@ apt-repository:
 # signed by another key is refused.
 test-apt-repository: package
 	@scripts/install-deps mmdebstrap
-	@tests/apt-repository.sh $(DEB) $(DEBUG_DEB) $(CMAKE_FLAGS) -DBUILD_TESTING=OFF
+	@tests/release/apt-repository.sh $(DEB) $(DEBUG_DEB) $(CMAKE_FLAGS) -DBUILD_TESTING=OFF

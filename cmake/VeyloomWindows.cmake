@@ -20,8 +20,8 @@ if(CMAKE_CROSSCOMPILING)
     list(JOIN dll_folders ":" dll_folders)
     # A launcher in the build folder, for the tests and for running a program here by hand.
     set(launcher ${PROJECT_BINARY_DIR}/wine-run)
-    file(WRITE ${launcher} "#!/bin/sh\nexec '${PROJECT_SOURCE_DIR}/packaging/windows/wine-run.sh' \
-'${PROJECT_BINARY_DIR}/wine-prefix' '${dll_folders}' \"$@\"\n")
+    file(WRITE ${launcher} "#!/bin/sh\nexec '${PROJECT_SOURCE_DIR}/tests/windows/wine-run.sh' \
+'${PROJECT_BINARY_DIR}/wine' '${dll_folders}' \"$@\"\n")
     file(CHMOD ${launcher} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
         GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${launcher})

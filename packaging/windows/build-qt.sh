@@ -93,8 +93,10 @@ if [ -f "$prefix/.complete" ]; then
   exit 0
 fi
 
+# A new Qt for Windows replaces the ones built before: a kept machine holds one, of half a
+# gigabyte.
+rm -rf "$cache"/qt-*-windows-*
 work="$cache/qt-$upstream-windows-$key.build"
-rm -rf "$work"
 mkdir -p "$work"
 
 # Debian's source of the module, fetched through a source entry for the archive apt already

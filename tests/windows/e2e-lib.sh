@@ -3,7 +3,7 @@
 # scope of the installer puts the program, its Start-menu shortcut and its entry in the
 # installed programs.
 APP=unused
-. "$(dirname "${BASH_SOURCE[0]}")/../../tests/e2e/lib.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
 before_cleanup() { wineserver -k 2>/dev/null || true; }
 

@@ -4,15 +4,15 @@
 # what it needs there itself; then the Debian package built here is installed into the same
 # system and, as that user, takes a reading with rune stones on a virtual display. Given the
 # program's Windows folder too, it then reads the program for Windows through UI Automation under
-# Debian 13's Wine, with a client of our own cross-built there (packaging/windows/uia.sh).
-# The system is made once and kept in the cache folder (tests/debian-system-lib.sh), with the
+# Debian 13's Wine, with a client of our own cross-built there (tests/windows/uia.sh).
+# The system is made once and kept in the cache folder (tests/packages/debian-system-lib.sh), with the
 # packages `make test` fetches there; each run works on a throw-away layer over it.
-#   tests/debian13.sh <package.deb> [<Windows program folder>]
+#   tests/packages/debian13.sh <package.deb> [<Windows program folder>]
 set -euo pipefail
 . "$(dirname "$0")/debian-system-lib.sh"
 deb=$(readlink -f "$1")
 windows=${2:+$(readlink -f "$2")}
-repo=$(cd "$(dirname "$0")/.." && pwd)
+repo=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf --one-file-system "$work"' EXIT
 
@@ -58,9 +58,9 @@ chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-ins
     wine wine64 gcc-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev xvfb xauth xdotool x11-utils \
     >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "Wine did not install"; }
 as_user "x86_64-w64-mingw32-gcc -std=c17 -O2 -Wall -Wextra -Werror \
-    -o /tmp/uia-tree.exe packaging/windows/uia-tree.c -lole32 -loleaut32" \
+    -o /tmp/uia-tree.exe tests/windows/uia-tree.c -lole32 -loleaut32" \
     || fail "the UI Automation client did not build"
-as_user "tests/e2e/with-xvfb.sh packaging/windows/uia.sh /tmp/cv-veyloom-windows \
+as_user "tests/e2e/with-xvfb.sh tests/windows/uia.sh /tmp/cv-veyloom-windows \
     /tmp/uia-tree.exe" \
     || fail "UI Automation under Wine"
 echo "UI Automation check: $((SECONDS - start)) s"

@@ -9,7 +9,7 @@ shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 # Wine's windows, hidden ones too, need an X display, even for Qt's offscreen platform.
 if [ -z "${DISPLAY:-}" ]; then
-  exec "$here/../../tests/e2e/with-xvfb.sh" "$0" "$prefix" "$folders" "$@"
+  exec "$here/../e2e/with-xvfb.sh" "$0" "$prefix" "$folders" "$@"
 fi
 . "$here/wine-prefix.sh"
 use_wine_prefix "$prefix"

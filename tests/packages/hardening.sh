@@ -1,6 +1,6 @@
 #!/bin/bash
 # Checks that the built and the installed program carry the hardening of a release build.
-#   tests/hardening.sh <program> <build folder>
+#   tests/packages/hardening.sh <program> <build folder>
 set -u
 program=$1
 build=$2

@@ -4,13 +4,13 @@
 # accepts; signed twice, the same bytes; verify.sh passes it and fails one with one byte of one
 # library changed; and under Wine the signed installer writes signed files and passes the
 # installer's own test.
-#   SOURCE_DATE_EPOCH=<seconds> tests/windows-signing.sh <build folder of build.sh, unsigned>
+#   SOURCE_DATE_EPOCH=<seconds> tests/windows/signing.sh <build folder of build.sh, unsigned>
 set -euo pipefail
 : "${SOURCE_DATE_EPOCH:?the time of the sources, in seconds since 1970, e.g. the commit time}"
 export SOURCE_DATE_EPOCH
 build=$(readlink -f "$1")
-. "$(dirname "$0")/reproducible-lib.sh"
-cd "$(dirname "$0")/.."
+. "$(dirname "$0")/../packages/reproducible-lib.sh"
+cd "$(dirname "$0")/../.."
 scripts/install-deps osslsigncode 7zip openssl
 
 version=$(scripts/build-version "$build")
@@ -23,10 +23,10 @@ fail() {
 }
 
 # The later version the installer's own test upgrades to, unsigned as built.
-next=$(packaging/windows/next-version.sh "$build")
+next=$(tests/windows/next-version.sh "$build")
 
 key="$work/key"
-tests/authenticode-test-key.sh "$key"
+tests/windows/authenticode-test-key.sh "$key"
 WINDOWS_SIGN_PASSWORD=$(cat "$key/password")
 export WINDOWS_SIGN_PASSWORD WINDOWS_SIGN_PKCS12="$key/signer.p12"
 
@@ -104,8 +104,8 @@ grep -q '^DIFFERENT  Qt6Gui.dll: signed by /CN=CV Veyloom test signer$' "$work/v
     || { cat "$work/verify.log" >&2; fail "verify.sh does not name the changed library"; }
 echo "PASS: verify.sh fails an installer with one byte of one library changed"
 
-tests/e2e/with-xvfb.sh bash packaging/windows/signed-install-test.sh "$setup" "$key/root.crt"
+tests/e2e/with-xvfb.sh bash tests/windows/signed-install-test.sh "$setup" "$key/root.crt"
 # The installer's own test, on the signed installer and a signed later version.
 signed_build "$next" cv-veyloom-1.0.1 "$work/signed-next"
-tests/e2e/with-xvfb.sh bash packaging/windows/installer-test.sh "$setup" \
+tests/e2e/with-xvfb.sh bash tests/windows/installer-test.sh "$setup" \
     "$work/signed-next/cv-veyloom-1.0.1-setup.exe"

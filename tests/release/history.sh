@@ -1,7 +1,7 @@
 #!/bin/bash
 # The files made from the program's history: a history of two versions against the files written
 # out by hand beside it, and histories with a fault, each refused with a message naming it.
-#   tests/history.sh
+#   tests/release/history.sh
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
@@ -11,7 +11,7 @@ failed=0
 # write_history NEWS FOLDER
 write_history() {
     cmake -DNEWS="$1" -DMAINTAINER="Tester <tester@example.org>" -DOUTPUT="$2" \
-        -P "$here/../cmake/VeyloomHistory.cmake"
+        -P "$here/../../cmake/VeyloomHistory.cmake"
 }
 
 write_history "$here/history/NEWS.md" "$work"

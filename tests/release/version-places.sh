@@ -3,10 +3,10 @@
 # history's newest version, the Debian changelog, the AppStream release and its date, the manual
 # page and the release notes; in a Windows build, the program's version information and the
 # installer's too.
-#   tests/version-places.sh BUILD_DIR
+#   tests/release/version-places.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
-sources=$(cd "$(dirname "$0")/.." && pwd)
+sources=$(cd "$(dirname "$0")/../.." && pwd)
 version=$("$sources/scripts/build-version" "$build")
 date=$(sed -n "s/^## $version (\\(.*\\))\$/\\1/p" "$sources/NEWS.md")
 failed=0

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Makes a throwaway OpenPGP signing key in DIR, as a publisher's comes: secret.asc, protected by
 # the passphrase in passphrase, and public.asc. A second call with another NAME makes another key.
-#   tests/openpgp-test-key.sh DIR [NAME]
+#   tests/release/openpgp-test-key.sh DIR [NAME]
 set -euo pipefail
 dir=$1
 name=${2:-CV Veyloom test publisher}

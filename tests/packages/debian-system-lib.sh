@@ -37,7 +37,7 @@ debian_system() {
     esac
     local recipe="$work/debian-$release-$kind"
     mkdir -p "$recipe"
-    "$(dirname "${BASH_SOURCE[0]}")/../scripts/debian-archive" "$release" >"$recipe/sources.list" \
+    "$(dirname "${BASH_SOURCE[0]}")/../../scripts/debian-archive" "$release" >"$recipe/sources.list" \
         || { echo "FAIL: apt knows no archive of Debian $release (apt-get update?)"; exit 1; }
     # apt's settings for reaching the archive: a proxy, and a snapshot archive's old Release dates.
     apt-config dump Acquire::http::Proxy Acquire::https::Proxy Acquire::Retries \
@@ -51,7 +51,11 @@ debian_system() {
     [ ! -d "$system" ] || return 0
     echo "Making a minimal Debian $release system with $packages (once; kept in $system_cache)"
     local start=$SECONDS
-    rm -rf --one-file-system "$system_cache/debian-$release-$kind"-* "$system_archives"/*.deb
+    # A new system replaces the one of its kind made before, and what earlier versions of these
+    # checks kept of that release under other names.
+    rm -rf --one-file-system "$system_cache/debian-$release-$kind"-* "$system_archives"/*.deb \
+        "$system_cache/$release"-system-* "$system_cache/$release-archives" \
+        "$system_cache/debian-$release"-*.tar.zst "$system_cache/archives"
     mmdebstrap --quiet --mode=root --variant=minbase --include="${packages// /,}" \
         --aptopt="$recipe/apt.conf" --skip=cleanup/apt/lists "${hooks[@]/#/--customize-hook=}" \
         "$release" "$system.new" "$recipe/sources.list"

@@ -3,7 +3,7 @@
 # an intermediate one it certifies, and a code-signing key the intermediate certifies, all of
 # 4096 bits; signer.p12 holds the key, its certificate and the intermediate's, protected by the
 # password in the file password.
-#   tests/authenticode-test-key.sh DIR
+#   tests/windows/authenticode-test-key.sh DIR
 set -euo pipefail
 key=$1
 mkdir -p "$key"

@@ -1,6 +1,6 @@
 #!/bin/bash
 # The apt repository end to end, with apt as its client, in a minimal Debian 12 and a minimal
-# Debian 13 system (tests/debian-system-lib.sh). There, the system's user runs the README's
+# Debian 13 system (tests/packages/debian-system-lib.sh). There, the system's user runs the README's
 # commands, pointed at a repository made here by `make apt-repository` with a throwaway key and
 # served on 127.0.0.1, and they install the release; a later version, built here from a copy of
 # the sources and added with `make apt-repository`, comes with the README's update, the earlier
@@ -8,11 +8,11 @@
 # later version, and apt refuses it: nothing changes. Before that, `make apt-repository` refuses
 # a key it cannot sign with and a package the release's SHA256SUMS does not name, changing
 # nothing, and it keeps nothing in the home folder.
-#   SOURCE_DATE_EPOCH=<seconds> tests/apt-repository.sh <package.deb> <debug package.deb> \
+#   SOURCE_DATE_EPOCH=<seconds> tests/release/apt-repository.sh <package.deb> <debug package.deb> \
 #       [cmake option...]
 set -euo pipefail
-. "$(dirname "$0")/debian-system-lib.sh"
-repo=$(cd "$(dirname "$0")/.." && pwd)
+. "$(dirname "$0")/../packages/debian-system-lib.sh"
+repo=$(cd "$(dirname "$0")/../.." && pwd)
 packages=("$(readlink -f "$1")" "$(readlink -f "$2")")
 shift 2
 work=$(mktemp -d)
@@ -43,7 +43,7 @@ first=$(dpkg-deb --field "${packages[0]}" Version)
 next=$first.1
 later=$first.2
 release "$first" "${packages[@]}"
-built=$("$repo/tests/copy-packages.sh" "$work/copy" "$next" "$@")
+built=$("$repo/tests/packages/copy-packages.sh" "$work/copy" "$next" "$@")
 # shellcheck disable=SC2086
 release "$next" $built
 # The other key's version: the later one's program, named a still later version, without sums.
@@ -55,8 +55,8 @@ dpkg-deb -b "$work/unpacked" "$work/release/$later" >/dev/null
 cp -r "$work/release/$first" "$work/release/changed"
 echo >>"$work/release/changed/$(basename "${packages[0]}")"
 
-"$repo/tests/openpgp-test-key.sh" "$work/key"
-"$repo/tests/openpgp-test-key.sh" "$work/other-key" "Someone else"
+"$repo/tests/release/openpgp-test-key.sh" "$work/key"
+"$repo/tests/release/openpgp-test-key.sh" "$work/other-key" "Someone else"
 mkdir "$work/home"
 # apt_repository REPOSITORY VERSION: `make apt-repository` of the release VERSION in
 # REPOSITORY, with the key the environment names and a home folder of its own.

@@ -5,9 +5,9 @@
 # passes it, and names the one file that differs in a copy with one byte of the Debian package
 # changed. First, in a clone, a tree with changes and keys that cannot sign are refused before
 # any build, with nothing written.
-#   tests/release.sh     (by make test-release, from a tree without changes)
+#   tests/release/release.sh     (by make test-release, from a tree without changes)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 repo=$(pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -18,8 +18,8 @@ fail() {
 # make ARGUMENT...: this repository's make, as a publisher runs it, not as part of this make.
 run_make() { env -u MAKEFLAGS -u MAKELEVEL make --no-print-directory "$@"; }
 
-tests/openpgp-test-key.sh "$work/key"
-tests/openpgp-test-key.sh "$work/other" "Someone else"
+tests/release/openpgp-test-key.sh "$work/key"
+tests/release/openpgp-test-key.sh "$work/other" "Someone else"
 passphrase=$(cat "$work/key/passphrase")
 
 git clone -q "$repo" "$work/clone"
@@ -47,7 +47,7 @@ a changed file|not committed|rm new-file; echo >>NEWS.md|RELEASE_SIGN_KEY=
 END
 
 # Signed as a publisher signs it, the Windows files too.
-tests/authenticode-test-key.sh "$work/windows-key"
+tests/windows/authenticode-test-key.sh "$work/windows-key"
 RELEASE_SIGN_PASSPHRASE=$passphrase WINDOWS_SIGN_PASSWORD=$(cat "$work/windows-key/password") \
     run_make release RELEASE_ROOT="$work/release" RELEASE_SIGN_KEY="$work/key/secret.asc" \
     WINDOWS_SIGN_PKCS12="$work/windows-key/signer.p12" >"$work/log" 2>&1 \
@@ -93,7 +93,7 @@ public.gpg $work/changed-sums no
 END
 echo "PASS: the publisher's public key alone accepts SHA256SUMS.asc, for SHA256SUMS alone"
 
-tests/winget-manifests.sh "$release"
+tests/release/winget-manifests.sh "$release"
 
 run_make verify-release DIR="$release" KEY="$work/key/public.asc" | tee "$work/verify.log" \
     || fail "make verify-release fails the release"

@@ -3,7 +3,7 @@
 # sources whose history names it (BUILD_DIR-next-sources) in BUILD_DIR-next, its folder without
 # the styles plugin so that an upgrade has a file to remove. The build's output is shown only if
 # it fails; prints the folder the build is in.
-#   packaging/windows/next-version.sh BUILD_DIR
+#   tests/windows/next-version.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 next=$(realpath "$1")-next

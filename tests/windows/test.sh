@@ -1,6 +1,6 @@
 #!/bin/bash
 # Runs every test's Windows build under Wine, then the installer's end-to-end tests.
-#   packaging/windows/test.sh [BUILD_DIR]     (default: build-windows; made by build.sh)
+#   tests/windows/test.sh [BUILD_DIR]     (default: build-windows; made by build.sh)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 repo=$(pwd)
@@ -15,13 +15,13 @@ echo "    Windows program has its own end-to-end tests below"
 # One virtual display for all of them, and one Wine server, ended afterwards.
 (cd "$build" && "$repo/tests/e2e/with-xvfb.sh" sh -c \
     'ctest --output-on-failure --parallel 2 -E "^(hardening|e2e_.*)\$"; status=$?;
-     WINEPREFIX="$PWD/wine-prefix" wineserver -k; exit $status')
+     WINEPREFIX="$PWD/wine" wineserver -k; exit $status')
 
 version=$(scripts/build-version "$build")
 setup="$build/cv-veyloom-$version-setup.exe"
-tests/e2e/with-xvfb.sh bash packaging/windows/e2e.sh "$setup"
-tests/e2e/with-xvfb.sh bash packaging/windows/instances.sh "$build/cv-veyloom-$version"
+tests/e2e/with-xvfb.sh bash tests/windows/e2e.sh "$setup"
+tests/e2e/with-xvfb.sh bash tests/windows/instances.sh "$build/cv-veyloom-$version"
 
-next=$(packaging/windows/next-version.sh "$build")
-tests/e2e/with-xvfb.sh bash packaging/windows/installer-test.sh "$setup" \
+next=$(tests/windows/next-version.sh "$build")
+tests/e2e/with-xvfb.sh bash tests/windows/installer-test.sh "$setup" \
     "$next/cv-veyloom-1.0.1-setup.exe"
