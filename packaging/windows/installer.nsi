@@ -55,6 +55,8 @@ AllowSkipFiles off
 !define OLD_RECORD "uninstall.list"
 !define OLD_UNINSTALLER "uninstall.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${DISPLAY_NAME}"
+; The entry's value naming the folder a move leaves, until nothing of ours is left there.
+!define LEFT_FOLDER "PreviousInstallLocation"
 !define SHORTCUT "$SMPROGRAMS\${DISPLAY_NAME}.lnk"
 ; A file another program holds open (a virus scanner, a preview pane) is tried again for five
 ; seconds before the user is asked.
@@ -90,7 +92,7 @@ Var Elevated ; 1 in the copy an installer started with administrator rights
 Var Switches ; the command line's switches but /D=
 Var GivenFolder ; the folder given with /D=
 Var InstalledFolder ; the folder of the copy installed for that scope, if it can be written
-Var MovingFrom ; that folder, when this install goes elsewhere
+Var MovingFrom ; the folder a move leaves, which the entry names beside its own
 Var ScopeUserButton
 Var ScopeAllButton
 ; Going through a record: its file, the folder its lines are inside, the function run on each
@@ -182,8 +184,11 @@ FunctionEnd
 ; Returns once no copy of the program runs from $Base. Windows lets no one write to a program's
 ; file while it runs, and says so with a sharing violation; a read-only file or one without
 ; rights to it says something else. Asks the user to close it; ends the run when the user
-; cancels, or at once when silent.
+; cancels, or at once when silent. An empty $Base is no folder, and nothing runs from it.
 Function ${UN}WaitUntilClosed
+    ${If} $Base == ""
+        Return
+    ${EndIf}
     ${Do}
         System::Call 'kernel32::CreateFileW(w "$Base\${PROGRAM}", i ${GENERIC_WRITE}, \
             i ${FILE_SHARE_ALL}, p 0, i ${OPEN_EXISTING}, i 0, p 0) p .r0 ?e'
@@ -352,6 +357,37 @@ FunctionEnd
 Function ${UN}RemoveRecorded
     GetFunctionAddress $LineAction ${UN}RemoveLine
     Call ${UN}ForEachLine
+FunctionEnd
+
+; Removes what is left of ours in $Base, a folder a move leaves (none when $Base is empty):
+; what its own record names (the first installer's there, or without either this version's
+; files), then its uninstaller, then the record, which names what is left until then, and the
+; folder if that empties it. Only then does the entry stop naming it.
+Function ${UN}RemoveLeftFolder
+    ${If} $Base == ""
+        Return
+    ${EndIf}
+    StrCpy $RecordPath "$Base\${RECORD}"
+    StrCpy $R6 "$Base\${UNINSTALLER}"
+    ${IfNot} ${FileExists} $RecordPath
+    ${AndIf} ${FileExists} "$Base\${OLD_RECORD}"
+        StrCpy $RecordPath "$Base\${OLD_RECORD}"
+        StrCpy $R6 "$Base\${OLD_UNINSTALLER}"
+    ${EndIf}
+    ${IfNot} ${FileExists} $RecordPath
+        Call ${UN}UnpackOwnRecord
+        StrCpy $RecordPath "$PLUGINSDIR\own.list"
+    ${EndIf}
+    Call ${UN}RemoveRecorded
+    StrCpy $Target $R6
+    Call ${UN}RemoveFile
+    StrCpy $Target $RecordPath
+    ${If} $Target != "$PLUGINSDIR\own.list"
+        Call ${UN}RemoveFile
+    ${EndIf}
+    StrCpy $Target $Base
+    Call ${UN}RemoveFolder
+    DeleteRegValue SHCTX "${UNINSTALL_KEY}" "${LEFT_FOLDER}"
 FunctionEnd
 
 ; Tells about skipped lines of a record, which make the run end with 2.
@@ -635,21 +671,38 @@ SectionEnd
 
 ; Until this version's files are all in, the folder holds an uninstaller and a record naming
 ; both what was there and what comes, and the entry names them: an install that stops
-; part-way leaves a copy that uninstalls whole.
+; part-way leaves a copy that uninstalls whole. A move's entry names the folder it leaves as
+; well, from before the first change until nothing of ours is left there.
 Function BeforeFiles
-    StrCpy $MovingFrom ""
+    ; The folder a move leaves: the installed copy's, when this install goes elsewhere, else
+    ; the one a move that stopped left, which this install then finishes leaving. A move that
+    ; stopped, and that this one does not finish, is finished first ($R5): one folder at a time
+    ; is left. A folder this install goes back into keeps what is left there, named by its
+    ; record.
+    ReadRegStr $R5 SHCTX "${UNINSTALL_KEY}" "${LEFT_FOLDER}"
+    ${If} $R5 == $INSTDIR
+        StrCpy $R5 ""
+    ${EndIf}
+    StrCpy $MovingFrom $R5
     ${If} $InstalledFolder != ""
     ${AndIf} $INSTDIR != $InstalledFolder
         StrCpy $MovingFrom $InstalledFolder
-        StrCpy $Base $MovingFrom
-        Call WaitUntilClosed
+    ${Else}
+        StrCpy $R5 ""
     ${EndIf}
+    StrCpy $Base $R5
+    Call WaitUntilClosed
+    StrCpy $Base $MovingFrom
+    Call WaitUntilClosed
     StrCpy $Base $INSTDIR
     Call WaitUntilClosed
     Call FindForeignFile
     ${If} $Target != ""
         !insertmacro STOP "$Target belongs to another program: ${DISPLAY_NAME} is not installed beside it."
     ${EndIf}
+    StrCpy $Base $R5
+    Call RemoveLeftFolder
+    Call ReportBadLines
     Call UnpackOwnRecord
 
     ; What the folder holds of ours: the record of an earlier install, or the first
@@ -695,6 +748,9 @@ Function BeforeFiles
         !insertmacro STOP "$INSTDIR\${UNINSTALLER} cannot be written."
     ${EndIf}
     ClearErrors
+    ${If} $MovingFrom != ""
+        WriteRegStr SHCTX "${UNINSTALL_KEY}" "${LEFT_FOLDER}" "$MovingFrom"
+    ${EndIf}
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${DISPLAY_NAME}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${PROGRAM},0"
@@ -706,15 +762,18 @@ Function BeforeFiles
     ${If} ${Errors}
         !insertmacro STOP "The entry in the installed programs cannot be written."
     ${EndIf}
+    ${If} $MovingFrom == ""
+        DeleteRegValue SHCTX "${UNINSTALL_KEY}" "${LEFT_FOLDER}"
+    ${EndIf}
 
     ; The earlier install's files go, the first installer's uninstaller and record with them;
     ; the record keeps their names until this version's files are all in. So do files of this
     ; version's names, the folder being ours: a file held open is then tried again before the
     ; run stops, and File finds no file in its way.
     StrCpy $Base $INSTDIR
+    StrCpy $BadLines 0
     ${If} ${FileExists} "$PLUGINSDIR\earlier.list"
         StrCpy $RecordPath "$PLUGINSDIR\earlier.list"
-        StrCpy $BadLines 0
         Call RemoveRecorded
     ${EndIf}
     StrCpy $RecordPath "$PLUGINSDIR\own.list"
@@ -736,7 +795,7 @@ Function WriteLine
 FunctionEnd
 
 ; This version's files are all in: the record names them alone, the entry names this version
-; and the size of what it installed, and a copy installed elsewhere goes.
+; and the size of what it installed, and what is left of ours in the folder a move leaves goes.
 Function AfterFiles
     ClearErrors
     File "/oname=$INSTDIR\${RECORD}" "${RECORD_FILE}"
@@ -759,28 +818,8 @@ Function AfterFiles
     IntOp $R8 $R8 / 1024
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $R8
 
-    ${If} $MovingFrom != ""
-        StrCpy $Base $MovingFrom
-        StrCpy $RecordPath "$MovingFrom\${RECORD}"
-        StrCpy $R6 "$MovingFrom\${UNINSTALLER}"
-        ${IfNot} ${FileExists} $RecordPath
-        ${AndIf} ${FileExists} "$MovingFrom\${OLD_RECORD}"
-            StrCpy $RecordPath "$MovingFrom\${OLD_RECORD}"
-            StrCpy $R6 "$MovingFrom\${OLD_UNINSTALLER}"
-        ${EndIf}
-        ${IfNot} ${FileExists} $RecordPath
-            StrCpy $RecordPath "$PLUGINSDIR\own.list"
-        ${EndIf}
-        Call RemoveRecorded
-        StrCpy $Target $RecordPath
-        ${If} $Target != "$PLUGINSDIR\own.list"
-            Call RemoveFile
-        ${EndIf}
-        StrCpy $Target $R6
-        Call RemoveFile
-        StrCpy $Target $MovingFrom
-        Call RemoveFolder
-    ${EndIf}
+    StrCpy $Base $MovingFrom
+    Call RemoveLeftFolder
     Call ReportBadLines
 FunctionEnd
 
@@ -799,7 +838,8 @@ Function AddSize
 FunctionEnd
 
 ; The uninstaller's scope is the one whose entry names its folder; it touches nothing of the
-; other scope, and without an entry it removes only its folder's files.
+; other scope, and without an entry it removes only its folder's files. With one, it removes
+; what is left of ours in the folder a move left, which the entry names beside.
 Var UninstallScope
 
 Function un.onInit
@@ -818,13 +858,22 @@ Function un.onInit
         StrCpy $UninstallScope user
         SetShellVarContext current
     ${EndIf}
+    ${If} $UninstallScope != ""
+        ReadRegStr $MovingFrom SHCTX "${UNINSTALL_KEY}" "${LEFT_FOLDER}"
+    ${EndIf}
+    StrCpy $Base $MovingFrom
+    Call un.WaitUntilClosed
     StrCpy $Base $INSTDIR
     Call un.WaitUntilClosed
 FunctionEnd
 
-; Each file of the record goes, then the record and the uninstaller; the shortcut and the entry
-; go last, once all of them have. Without its record, it removes this version's files.
+; What a move left elsewhere goes first, while this folder's uninstaller, which the entry
+; names, is still there. Then each file of the record goes, then the record and the
+; uninstaller; the shortcut and the entry go last, once all of them have. Without its record,
+; it removes this version's files.
 Section "Uninstall"
+    StrCpy $Base $MovingFrom
+    Call un.RemoveLeftFolder
     StrCpy $Base $INSTDIR
     StrCpy $RecordPath "$INSTDIR\${RECORD}"
     ${IfNot} ${FileExists} $RecordPath

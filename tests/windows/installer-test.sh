@@ -78,6 +78,14 @@ status_of() {
     echo "$status"
 }
 
+# status_of_line UNIX_PROGRAM ARGUMENTS: prints the exit code of the program given the
+# arguments on its command line as written there, quotes and all, as a script has them (Wine
+# quotes each argument that holds a blank or a quote on its own).
+status_of_line() {
+    printf '"%s" %s\r\nexit %%errorlevel%%\r\n' "$(winepath -w "$1")" "$2" >"$WORK/line.bat"
+    status_of wine cmd /c "$(winepath -w "$WORK/line.bat")"
+}
+
 # uninstalled SCOPE UNIX_FOLDER: the scope's entry and shortcut are gone and the folder holds
 # nothing of ours (waits for an uninstaller that runs from a copy of itself).
 uninstalled() {
@@ -236,25 +244,34 @@ echo "PASS: nothing changed under a running copy"
 # A file that another program holds (as a virus scanner does) is tried again for a while: held
 # for a moment, the uninstall and the upgrade succeed; held on, they end with 2, and leave a
 # copy that the entry names and that uninstalls whole once the file is let go. The held file is
-# the last one of 1.0's record, and one that 1.0.1 lacks.
+# the last one of 1.0's record, and one that 1.0.1 lacks. A move to C:\Moved that the held file
+# stops in the folder it leaves ends with 2 too, with an entry that names C:\Moved and leads to
+# what is left in both folders: once the file is let go, its uninstaller removes both, and the
+# same move run again completes it, with an entry that names C:\Held no more.
 fresh_prefix
 use_scope user
 folder='C:\Held'
 unix=$(winepath -u "$folder")
-for row in "uninstall 4 0" "uninstall 600 2" "upgrade 4 0" "upgrade 600 2"; do
+moved='C:\Moved'
+for row in "uninstall 4 0" "uninstall 600 2" "upgrade 4 0" "upgrade 600 2" "move 600 2" \
+    "move-again 600 2"; do
     read -r step seconds code <<<"$row"
     wine "$setup" /S "/D=$folder" || fail "$row: installer status $?"
     hold "$folder\\styles\\qwindowsvistastyle.dll" "$seconds"
-    if [ "$step" = uninstall ]; then
-        status=$(status_of wine "$unix/$UNINSTALLER" /S "_?=$folder")
-    else
-        status=$(status_of wine "$next_setup" /S)
-    fi
+    named=$folder
+    case $step in
+    uninstall) status=$(status_of wine "$unix/$UNINSTALLER" /S "_?=$folder") ;;
+    upgrade) status=$(status_of wine "$next_setup" /S) ;;
+    move*)
+        named=$moved
+        status=$(status_of wine "$setup" /S /CurrentUser "/D=$moved")
+        ;;
+    esac
     [ "$status" = "$code" ] || fail "$row: status $status"
     if [ "$code" = 2 ]; then
-        [ "$(reg_value "$KEY" InstallLocation)" = "$folder" ] \
+        [ "$(reg_value "$KEY" InstallLocation)" = "$named" ] \
             || fail "$row: the entry names the folder '$(reg_value "$KEY" InstallLocation)'"
-        [ "$(reg_value "$KEY" UninstallString)" = "\"$folder\\$UNINSTALLER\"" ] \
+        [ "$(reg_value "$KEY" UninstallString)" = "\"$named\\$UNINSTALLER\"" ] \
             || fail "$row: the entry names the uninstaller $(reg_value "$KEY" UninstallString)"
     elif [ "$step" = upgrade ]; then
         expect_installed user 1.0.1 "$folder"
@@ -265,11 +282,20 @@ for row in "uninstall 4 0" "uninstall 600 2" "upgrade 4 0" "upgrade 600 2"; do
         rmdir "$unix"
     fi
     let_go
-    if [ "$step$code" != uninstall0 ]; then
-        uninstall user "$folder"
+    if [ "$step" = move-again ]; then
+        status=$(status_of wine "$setup" /S /CurrentUser "/D=$moved")
+        [ "$status" = 0 ] || fail "$row: the same move again: status $status"
+        expect_installed user 1.0 "$moved"
+        [ ! -e "$unix" ] || fail "$row: the same move again left $(find "$unix")"
+        [[ $(wine reg query "$KEY") != *"$folder"* ]] || fail "$row: the entry still names $folder"
     fi
-    uninstalled user "$unix"
-    [ ! -e "$unix" ] || fail "$row: left behind: $(find "$unix")"
+    if [ "$step$code" != uninstall0 ]; then
+        uninstall user "$named"
+    fi
+    uninstalled user "$(winepath -u "$named")"
+    for left in "$unix" "$(winepath -u "$moved")"; do
+        [ ! -e "$left" ] || fail "$row: left behind: $(find "$left")"
+    done
 done
 echo "PASS: a held file"
 
@@ -324,24 +350,25 @@ for folder in - 'C:\Elsewhere'; do
     uninstall user "$folder"
     uninstalled user "$(winepath -u "$folder")"
 done
-# /D= wins over the installed copy's folder, in any form: the copy moves there, the old folder
-# goes once the new one is in place, and one entry is left. Wine quotes an argument with a
-# blank. A folder that is no full path is refused.
+# /D= wins over the installed copy's folder, in any form a script writes on the command line:
+# the copy moves there, the old folder goes once the new one is in place, and one entry is
+# left. A folder that is no full path is refused.
 wine "$setup" /S || fail "before moving: installer status $?"
 from=$WIN_FOLDER
-for row in 'C:\Apps\Veyloom Q|C:\Apps\Veyloom Q' 'C:/Apps/Forward/|C:\Apps\Forward' \
-    'Apps\Relative|-'; do
+for row in '"/D=C:\Apps\Veyloom Q"|C:\Apps\Veyloom Q' '/D="C:\My Apps"|C:\My Apps' \
+    '/D=C:/Apps/Forward/|C:\Apps\Forward' '/D=Apps\Relative|-'; do
     given=${row%|*}
     folder=${row#*|}
-    status=$(status_of wine "$next_setup" /S "/D=$given")
+    status=$(status_of_line "$next_setup" "/S $given")
     if [ "$folder" = - ]; then
-        [ "$status" = 2 ] || fail "/D=$given: status $status"
+        [ "$status" = 2 ] || fail "$given: status $status"
         expect_installed user 1.0.1 "$from"
         continue
     fi
-    [ "$status" = 0 ] || fail "/D=$given: status $status"
+    [ "$status" = 0 ] || fail "$given: status $status"
     expect_installed user 1.0.1 "$folder"
-    [ ! -e "$(winepath -u "$from")" ] || fail "/D=$given: left behind: $(find "$(winepath -u "$from")")"
+    left=$(winepath -u "$from")
+    [ ! -e "$left" ] || fail "$given: left behind: $(find "$left")"
     from=$folder
 done
 uninstall user "$from"
