@@ -3,7 +3,7 @@
 # program with every test, the folder the program runs from, and from that folder an installer
 # and a zip archive. Stops at the first step that fails, with that step's own output.
 #   packaging/windows/build.sh [BUILD_DIR [CMAKE_OPTION...]]     (default: build-windows)
-# A CMake option such as -DVEYLOOM_VERSION=1.1 builds another version from the same tree.
+# A CMake option such as -DBUILD_TESTING=OFF builds the program alone.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 repo=$(pwd)
