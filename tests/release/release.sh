@@ -107,11 +107,7 @@ done
 changed="$work/changed/$version"
 mkdir -p "$work/changed"
 cp -a "$release" "$changed"
-deb="$changed/cv-veyloom_${version}_amd64.deb"
-middle=$(($(stat -c %s "$deb") / 2))
-byte=$(od -An -tu1 -j"$middle" -N1 "$deb" | tr -d ' ')
-printf "\\$(printf %03o $((byte ^ 1)))" | dd of="$deb" bs=1 seek="$middle" conv=notrunc \
-    status=none
+tests/change-byte.sh "$changed/cv-veyloom_${version}_amd64.deb"
 rm "$changed/SHA256SUMS.asc"
 (cd "$changed" && grep -v '^SHA256SUMS' <<<"$expected" | xargs sha256sum >SHA256SUMS)
 if run_make verify-release DIR="$changed" >"$work/verify.log" 2>&1; then

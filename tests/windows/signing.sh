@@ -11,6 +11,7 @@ export SOURCE_DATE_EPOCH
 build=$(readlink -f "$1")
 . "$(dirname "$0")/../packages/reproducible-lib.sh"
 cd "$(dirname "$0")/../.."
+repo=$(pwd)
 scripts/install-deps osslsigncode 7zip openssl
 
 version=$(scripts/build-version "$build")
@@ -88,11 +89,7 @@ quietly packaging/windows/verify.sh "$build" "$downloaded"
 echo "PASS: verify.sh passes the signed installer"
 # One bit of the middle byte of Qt's GUI library changed: a build signed by the same key.
 change_gui_library() {
-    local middle byte
-    middle=$(($(stat -c %s Qt6Gui.dll) / 2))
-    byte=$(od -An -tu1 -j"$middle" -N1 Qt6Gui.dll | tr -d ' ')
-    printf "\\$(printf %03o $((byte ^ 1)))" | dd of=Qt6Gui.dll bs=1 seek="$middle" conv=notrunc \
-        status=none
+    "$repo/tests/change-byte.sh" Qt6Gui.dll
 }
 signed_build "$build" "$name" "$work/changed" change_gui_library
 if packaging/windows/verify.sh "$build" "$work/changed/$name-setup.exe" >"$work/verify.log" 2>&1
