@@ -25,7 +25,7 @@ export SOURCE_DATE_EPOCH
 if [ -n "${RELEASE_SIGN_KEY:-}" ]; then
     packaging/openpgp-sign.sh check || fail "nothing was made"
 fi
-"${MAKE:-make}" --no-print-directory package windows || fail "nothing was made"
+make --no-print-directory package windows || fail "nothing was made"
 
 version=$(scripts/build-version "$BUILD")
 [ "$(scripts/build-version "$WINDOWS_BUILD")" = "$version" ] \
