@@ -12,6 +12,10 @@ cmake_policy(VERSION 3.25)
 # which no text holds.
 string(ASCII 31 VEYLOOM_HISTORY_SEMICOLON)
 
+# A version's heading: its version, then its date's year, month and day as the 3rd to 5th match.
+set(_VEYLOOM_HISTORY_HEADING
+    "^## ([0-9]+(\\.[0-9]+)*) \\(([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])\\)$")
+
 # veyloom_read_history(<file>) sets, in the caller's scope, VEYLOOM_HISTORY_VERSIONS (newest
 # first) and for each version V: VEYLOOM_HISTORY_DATE_<V> (yyyy-mm-dd) and
 # VEYLOOM_HISTORY_ITEMS_<V>, its changes, each one element with its lines joined by "\n".
@@ -26,7 +30,7 @@ function(veyloom_read_history file)
     foreach(line IN LISTS lines)
         math(EXPR number "${number} + 1")
         set(where "${file}:${number}")
-        if(line MATCHES "^## ([0-9]+(\\.[0-9]+)*) \\(([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])\\)$")
+        if(line MATCHES "${_VEYLOOM_HISTORY_HEADING}")
             set(date "${CMAKE_MATCH_3}-${CMAKE_MATCH_4}-${CMAKE_MATCH_5}")
             if(CMAKE_MATCH_4 LESS 1 OR CMAKE_MATCH_4 GREATER 12 OR CMAKE_MATCH_5 LESS 1
                     OR CMAKE_MATCH_5 GREATER 31)
@@ -130,7 +134,8 @@ function(veyloom_write_history folder maintainer)
         veyloom_history_month(${date} month)
         string(SUBSTRING ${date} 8 2 day)
         string(REGEX REPLACE "^(...)[a-z]*" "\\1" month "${month}")
-        string(APPEND changelog "\n -- ${maintainer}  ${weekday}, ${day} ${month} 00:00:00 +0000\n\n")
+        string(APPEND changelog
+            "\n -- ${maintainer}  ${weekday}, ${day} ${month} 00:00:00 +0000\n\n")
         string(APPEND releases.xml "        </ul>\n      </description>\n    </release>\n")
     endforeach()
     string(REGEX REPLACE "\n\n$" "\n" changelog "${changelog}")

@@ -14,4 +14,5 @@ git ls-files -z --cached --others --exclude-standard \
     | tar --null -T - -cf - | tar -xf - -C "$dest"
 [ -n "$version" ] || exit 0
 date=$(sed -n 's/^## [^ ]* (\(.*\))$/\1/p' NEWS.md | head -n 1)
-sed -i "0,/^## /s//## $version ($date)\n\n- A later version, made by the tests.\n\n&/" "$dest/NEWS.md"
+entry="## $version ($date)\n\n- A later version, made by the tests.\n\n"
+sed -i "0,/^## /s//$entry&/" "$dest/NEWS.md"

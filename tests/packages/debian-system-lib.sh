@@ -37,7 +37,8 @@ debian_system() {
     esac
     local recipe="$work/debian-$release-$kind"
     mkdir -p "$recipe"
-    "$(dirname "${BASH_SOURCE[0]}")/../../scripts/debian-archive" "$release" >"$recipe/sources.list" \
+    "$(dirname "${BASH_SOURCE[0]}")/../../scripts/debian-archive" "$release" \
+        >"$recipe/sources.list" \
         || { echo "FAIL: apt knows no archive of Debian $release (apt-get update?)"; exit 1; }
     # apt's settings for reaching the archive: a proxy, and a snapshot archive's old Release dates.
     apt-config dump Acquire::http::Proxy Acquire::https::Proxy Acquire::Retries \

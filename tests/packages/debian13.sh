@@ -5,8 +5,8 @@
 # system and, as that user, takes a reading with rune stones on a virtual display. Given the
 # program's Windows folder too, it then reads the program for Windows through UI Automation under
 # Debian 13's Wine, with a client of our own cross-built there (tests/windows/uia.sh).
-# The system is made once and kept in the cache folder (tests/packages/debian-system-lib.sh), with the
-# packages `make test` fetches there; each run works on a throw-away layer over it.
+# The system is made once and kept in the cache folder (debian-system-lib.sh), with the packages
+# `make test` fetches there; each run works on a throw-away layer over it.
 #   tests/packages/debian13.sh <package.deb> [<Windows program folder>]
 set -euo pipefail
 . "$(dirname "$0")/debian-system-lib.sh"

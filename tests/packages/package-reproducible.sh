@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds the packages a second time, from a copy of the sources in another folder with nothing of
 # the first build, and checks that they are the same as the first build's, byte for byte.
-#   SOURCE_DATE_EPOCH=<seconds> tests/packages/package-reproducible.sh <first build folder> [cmake option...]
+#   SOURCE_DATE_EPOCH=<seconds> tests/packages/package-reproducible.sh <first build folder> \
+#       [cmake option...]
 set -euo pipefail
 first_build=$(readlink -f "$1")
 shift

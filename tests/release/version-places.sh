@@ -9,6 +9,8 @@ build=$(cd "$1" && pwd)
 sources=$(cd "$(dirname "$0")/../.." && pwd)
 version=$("$sources/scripts/build-version" "$build")
 date=$(sed -n "s/^## $version (\\(.*\\))\$/\\1/p" "$sources/NEWS.md")
+metainfo=packaging/com.orravine.CVVeyloom.metainfo.xml
+windows=packaging/windows
 failed=0
 
 # The place | its file | a sed expression printing what it names.
@@ -27,11 +29,11 @@ while IFS='|' read -r place file expression; do
 done <<END
 the history's newest version|NEWS.md|s/^## \([^ ]*\) .*/\1/p
 the Debian changelog|packaging/changelog|1s/^cv-veyloom (\(.*\)) .*/\1/p
-the AppStream metainfo's newest release|packaging/com.orravine.CVVeyloom.metainfo.xml|s/^ *<release version="\([^"]*\)".*/\1/p
-the AppStream release's date|packaging/com.orravine.CVVeyloom.metainfo.xml|s/^ *<release version="$version" date="$date">$/$version/p
+the AppStream metainfo's newest release|$metainfo|s/^ *<release version="\([^"]*\)".*/\1/p
+the AppStream release's date|$metainfo|s/^ *<release version="$version" date="$date">$/$version/p
 the manual page|packaging/cv-veyloom.1|s/^\.TH .* "CV Veyloom \([^"]*\)" .*/\1/p
 the release notes|packaging/release-notes.md|1s/^# CV Veyloom //p
-the program's version information|packaging/windows/cv-veyloom.rc|s/.*"ProductVersion", "\(.*\)"$/\1/p
-the installer|packaging/windows/installer-defines.nsh|s/^!define VERSION "\(.*\)"$/\1/p
+the program's version information|$windows/cv-veyloom.rc|s/.*"ProductVersion", "\(.*\)"$/\1/p
+the installer|$windows/installer-defines.nsh|s/^!define VERSION "\(.*\)"$/\1/p
 END
 exit $failed

@@ -98,8 +98,8 @@ uninstalled() {
 # is the manifest's ProductCode, its name, publisher and version those of AppsAndFeaturesEntries.
 # Where the installer is downloaded from does not matter here.
 "$(dirname "$0")/../../scripts/install-deps" python3-yaml
-DOWNLOAD_URL=https://downloads.invalid "$(dirname "$0")/../../packaging/windows/winget-manifests.sh" "$setup" \
-    "$WORK/winget"
+DOWNLOAD_URL=https://downloads.invalid \
+    "$(dirname "$0")/../../packaging/windows/winget-manifests.sh" "$setup" "$WORK/winget"
 # expect_winget_entry SCOPE: that scope's entry is the one its installer manifest names.
 expect_winget_entry() {
     use_scope "$1"
