@@ -15,10 +15,56 @@
 
 namespace Controls {
 
+namespace {
+
+// A paragraph of text of its own, which labels no control.
+class Paragraph : public QLabel
+{
+public:
+    using QLabel::QLabel;
+};
+
+// Qt takes every label inside a captioned panel for one the panel labels, and a screen reader
+// leaves such a label unsaid when it presents the panel. A paragraph stands by itself, so that
+// it is read with its panel or window.
+class ParagraphAccessible : public QAccessibleWidget
+{
+public:
+    explicit ParagraphAccessible(QLabel *paragraph)
+        : QAccessibleWidget(paragraph, QAccessible::StaticText)
+    { }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<const QLabel *>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+
+    QList<std::pair<QAccessibleInterface *, QAccessible::Relation>> relations(
+        QAccessible::Relation match) const override
+    {
+        return QAccessibleWidget::relations(QAccessible::Relation(match & ~QAccessible::Label));
+    }
+};
+
+QAccessibleInterface *paragraphAccessible(const QString &className, QObject *object)
+{
+    if (className != u"QLabel")
+        return nullptr;
+    if (auto *paragraph = dynamic_cast<Paragraph *>(object))
+        return new ParagraphAccessible(paragraph);
+    return nullptr;
+}
+
+} // namespace
+
 QLabel *addParagraph(
     QWidget *parent, const Name &name, const QRect &twips, Style::Font font, const QString &text)
 {
-    auto *label = add<QLabel>(parent, name, twips, font, text);
+    [[maybe_unused]] static const bool installed
+        = (QAccessible::installFactory(paragraphAccessible), true);
+    auto *label = add<Paragraph>(parent, name, twips, font, text);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;

@@ -227,11 +227,15 @@ void frmExitScreen::buildWindow()
     const QString appeal = appeals.at(QRandomGenerator::global()->bounded(appeals.size()));
     Controls::addParagraph(
         this, { u"Label2"_s, appeal }, { 120, 840, 6975, 1095 }, Font::Appeal, appeal);
+    // A screen reader says the window's description as the window appears.
+    setAccessibleDescription(appeal);
 
     const QString visit = u"Click Here To Visit "_s + WebAddresses::MainHost + u" Now"_s;
     m_check1 = add<QCheckBox>(
         this, { u"Check1"_s, visit }, { 30, 2040, 7185, 555 }, Font::Appeal, visit);
     m_check1->setCursor(Qt::PointingHandCursor);
+    m_check1->setAccessibleDescription(
+        u"Opens "_s + WebAddresses::MainHost + u" in your web browser."_s);
     Controls::setTextColour(m_check1, Colour::ForumLink);
     connect(m_check1, &QCheckBox::toggled, this, &frmExitScreen::check1Toggled);
 }

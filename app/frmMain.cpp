@@ -6,6 +6,7 @@
 #include "LinkLabel.h"
 #include "MessageBox.h"
 #include "ReadingView.h"
+#include "ScreenReader.h"
 #include "SkipOnFailure.h"
 #include "WebAddresses.h"
 #include "frmAbout.h"
@@ -13,6 +14,7 @@
 #include "modHelp.h"
 #include "modVeyloom.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -24,6 +26,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QTextCursor>
 
 using namespace Qt::StringLiterals;
 using Controls::add;
@@ -161,6 +164,8 @@ void frmMain::createPersonalDetailsScreen(QGroupBox *screen)
         = Controls::addParagraph(screen, u"lblLabel2"_s, { 4080, 480, 3255, 1215 }, Font::Control,
             u"Take the Chakras Test to know which Chakras are open or closed. Know more about the "
             "relation between the Chakras and the Rune Stones with this software."_s);
+    // Read with the screen when it appears; UI Automation readers take it from its description.
+    screen->setAccessibleDescription(lblLabel[1]->text() + u' ' + lblLabel[2]->text());
     lblLabel[0]
         = add<QLabel>(screen, u"lblLabel0"_s, { 4080, 1920, 0, 0 }, Font::Control, u"Name"_s);
     Controls::setTextColour(lblLabel[0], Style::Colour::FixedText);
@@ -277,6 +282,9 @@ Answer frmMain::selectedAnswer() const
 
 void frmMain::selectAnswer(Answer answer)
 {
+    // The answer that loses its mark for the next question is no news to a screen reader.
+    if (fraStep[1]->isAncestorOf(QApplication::focusWidget()))
+        ScreenReader::renew(answerWidgets());
     optAnswer.at(static_cast<int>(answer))->setChecked(true);
 }
 
@@ -289,6 +297,13 @@ void frmMain::setQuestionCounter(const std::string &text)
 void frmMain::setQuestionText(std::string_view text)
 {
     lblQuestion->setText(QString::fromUtf8(text));
+    QRadioButton *selected = optAnswer.at(static_cast<int>(selectedAnswer()));
+    ScreenReader::setQuestion(
+        lblQuestion, answerWidgets(), selected, lblQNo->text() + u". "_s + lblQuestion->text());
+    // A new question on the screen in front is presented as the first one is: the selected
+    // answer takes the focus, after its question.
+    if (screens->currentWidget() == fraStep[1])
+        ScreenReader::presentFocus(selected);
 }
 
 void frmMain::bringScreenToFront(Screen screen)
@@ -325,6 +340,16 @@ void frmMain::composeReading()
 {
     skipOnFailure([this] { bringScreenToFront(Screen::Result); });
     skipOnFailure([this] { ComposeReading(*RTB, IMG, m_run); });
+    // The reading is read from its top, as soon as it is there.
+    skipOnFailure([this] {
+        RTB->moveCursor(QTextCursor::Start);
+        ScreenReader::presentFocus(RTB);
+    });
+}
+
+std::array<QWidget *, 3> frmMain::answerWidgets() const
+{
+    return { optAnswer[0], optAnswer[1], optAnswer[2] };
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -88,6 +88,7 @@ private:
     void createResultScreen(QGroupBox *screen);
     void createOfferPanel(QWidget *client);
     void showAbout();
+    std::array<QWidget *, 3> answerWidgets() const;
 
     TestRun m_run;
     ImageList IMG;
