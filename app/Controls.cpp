@@ -65,6 +65,9 @@ QLabel *addParagraph(
     [[maybe_unused]] static const bool installed
         = (QAccessible::installFactory(paragraphAccessible), true);
     auto *label = add<Paragraph>(parent, name, twips, font, text);
+    // An accessible interface made while the paragraph was being built took it for a label.
+    QAccessible::deleteAccessibleInterface(
+        QAccessible::uniqueId(QAccessible::queryAccessibleInterface(label)));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;

@@ -1,0 +1,194 @@
+#include "FindControl.h"
+#include "ReadingView.h"
+#include "frmExitScreen.h"
+#include "frmMain.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+
+using namespace Qt::StringLiterals;
+
+// What a screen reader is told beyond each control's name: the question with its answer, the
+// reading as it appears, and the texts that go with a screen or window.
+class TestScreenReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void questionBeforeAnswer_data();
+    void questionBeforeAnswer();
+    void readingFromItsTop();
+    void textsOfScreensAndWindows();
+
+private:
+    struct Focus {
+        QObject *object;
+        QAccessible::Id id;
+    };
+    static inline QList<Focus> s_focus;
+    static void record(QAccessibleEvent *event)
+    {
+        if (event->type() == QAccessible::Focus)
+            s_focus.append(
+                { event->object(), QAccessible::uniqueId(event->accessibleInterface()) });
+    }
+};
+
+namespace {
+
+QAccessible::Id idOf(QWidget *widget)
+{
+    return QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget));
+}
+
+// What a screen reader says of the answer's question before the answer itself.
+QString questionOf(QWidget *answer)
+{
+    QAccessibleInterface *object = QAccessible::queryAccessibleInterface(answer);
+#ifdef Q_OS_WIN
+    return object->text(QAccessible::Description);
+#else
+    const auto labels = object->relations(QAccessible::Label);
+    return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+#endif
+}
+
+} // namespace
+
+void TestScreenReader::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QAccessible::installUpdateHandler(&TestScreenReader::record);
+#ifndef Q_OS_WIN
+    QTRY_VERIFY2(QAccessible::isActive(), "no accessibility bridge: run it through ctest");
+#endif
+}
+
+void TestScreenReader::cleanupTestCase()
+{
+    QAccessible::installUpdateHandler(nullptr);
+}
+
+enum class NextBy { AccessKeyOnSelected, AccessKeyOnOther, SpaceOnNext, Click };
+
+void TestScreenReader::questionBeforeAnswer_data()
+{
+    QTest::addColumn<NextBy>("nextBy");
+    QTest::newRow("Alt+N on the selected answer") << NextBy::AccessKeyOnSelected;
+    QTest::newRow("Alt+N on another answer") << NextBy::AccessKeyOnOther;
+    QTest::newRow("Space on Next") << NextBy::SpaceOnNext;
+    QTest::newRow("click on Next") << NextBy::Click;
+}
+
+void TestScreenReader::questionBeforeAnswer()
+{
+    QFETCH(NextBy, nextBy);
+    frmMain w;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::mouseClick(w.chkOption[0], Qt::LeftButton);
+    s_focus.clear();
+    QTest::keyClick(&w, Qt::Key_G, Qt::AltModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), w.optAnswer[0]);
+    QCOMPARE(
+        questionOf(w.optAnswer[0]), u"Question 1 of 8. Do you have a good sense of direction?"_s);
+    switch (nextBy) {
+    case NextBy::AccessKeyOnSelected:
+        break;
+    case NextBy::AccessKeyOnOther:
+        QTest::keyClick(w.optAnswer[0], Qt::Key_Down);
+        QTest::keyClick(w.optAnswer[1], Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), w.optAnswer[2]);
+        break;
+    case NextBy::SpaceOnNext:
+    case NextBy::Click:
+        w.cmdNext->setFocus();
+        break;
+    }
+    const QAccessible::Id followed = idOf(QApplication::focusWidget());
+    s_focus.clear();
+    if (nextBy == NextBy::SpaceOnNext)
+        QTest::keyClick(w.cmdNext, Qt::Key_Space);
+    else if (nextBy == NextBy::Click)
+        QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+    else
+        QTest::keyClick(&w, Qt::Key_N, Qt::AltModifier);
+    QTRY_COMPARE(w.lblQNo->text(), u"Question 2 of 8"_s);
+
+    QCOMPARE(QApplication::focusWidget(), w.optAnswer[0]);
+    QVERIFY(w.optAnswer[0]->isChecked());
+    QCOMPARE(
+        questionOf(w.optAnswer[0]), u"Question 2 of 8. Do you feel physically active and fit?"_s);
+    // The reader is told of the focus on an object it does not follow yet, so it says the
+    // answer anew, even where the focus stayed where it was.
+    QVERIFY(!s_focus.isEmpty());
+    QCOMPARE(s_focus.last().object, w.optAnswer[0]);
+    QCOMPARE_NE(s_focus.last().id, followed);
+    QCOMPARE(s_focus.last().id, idOf(w.optAnswer[0]));
+}
+
+void TestScreenReader::readingFromItsTop()
+{
+    frmMain w;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::mouseClick(w.chkOption[6], Qt::LeftButton);
+    QTest::mouseClick(w.cmdProceed, Qt::LeftButton);
+    for (int i = 0; i < 7; ++i)
+        QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+    const QAccessible::Id followed = idOf(w.RTB);
+    s_focus.clear();
+    QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+    QTRY_COMPARE(w.screens->currentIndex(), 2);
+
+    QCOMPARE(QApplication::focusWidget(), w.RTB);
+    QCOMPARE(w.RTB->textCursor().position(), 0);
+    QCOMPARE(w.RTB->document()->firstBlock().text(), u"Crown Chakra (Sahasrara) is Open"_s);
+    if (!QAccessible::isActive())
+        QSKIP("Qt tells of focus moves only where a screen reader's bridge runs");
+    QVERIFY(!s_focus.isEmpty());
+    QCOMPARE(s_focus.last().object, w.RTB);
+    QCOMPARE_NE(s_focus.last().id, followed);
+}
+
+void TestScreenReader::textsOfScreensAndWindows()
+{
+    frmMain w;
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.fraStep[0])->text(QAccessible::Description),
+        u"Choose one of the following options. Take the Chakras Test to know which Chakras are "
+        "open or closed. Know more about the relation between the Chakras and the Rune Stones "
+        "with this software."_s);
+    // The instructions are paragraphs of their own, not labels of the screen, which a screen
+    // reader would leave unsaid.
+    for (QLabel *paragraph : { w.lblLabel[1], w.lblLabel[2] }) {
+        QAccessibleInterface *object = QAccessible::queryAccessibleInterface(paragraph);
+        QCOMPARE(object->text(QAccessible::Name), paragraph->text());
+        QVERIFY(object->relations(QAccessible::Label).isEmpty());
+    }
+
+    frmExitScreen exitScreen;
+    FETCH_CONTROL(QLabel, appeal, exitScreen, u"Label2"_s);
+    QVERIFY(appeal->text().contains(u"www.orravine.com"_s));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&exitScreen)->text(QAccessible::Description),
+        appeal->text());
+    FETCH_CONTROL(QCheckBox, visit, exitScreen, u"Check1"_s);
+    QCOMPARE(QAccessible::queryAccessibleInterface(visit)->text(QAccessible::Description),
+        u"Opens www.orravine.com in your web browser."_s);
+}
+
+QTEST_MAIN(TestScreenReader)
+#include "tst_screenreader.moc"
