@@ -46,7 +46,6 @@ SET_REPLIES = {
     "SSML_MODE": "219 OK SSML MODE SET",
     "NOTIFICATION": "220 OK NOTIFICATION SET",
     "DEBUG": "262 OK DEBUGGING SET",
-    "HISTORY": "218 OK HISTORY SET",
 }
 # What GET answers: the values a fresh server has.
 VALUES = {"RATE": "0", "PITCH": "0", "PITCH_RANGE": "0", "VOLUME": "100", "LANGUAGE": "en",
@@ -97,7 +96,10 @@ class Client(threading.Thread):
         buffer = b""
         while True:
             while b"\r\n" not in buffer:
-                chunk = self.connection.recv(4096)
+                try:
+                    chunk = self.connection.recv(4096)
+                except OSError:
+                    return
                 if not chunk:
                     return
                 buffer += chunk
@@ -158,8 +160,8 @@ class Client(threading.Thread):
             self.ssml = arguments[0] == "on"
         elif arguments:
             self.values[setting] = " ".join(arguments)
-        self.send(SET_REPLIES.get(setting, "200 OK").split(" ", 1)[0],
-                  SET_REPLIES.get(setting, "200 OK").split(" ", 1)[1])
+        code, text = SET_REPLIES.get(setting, "200 OK").split(" ", 1)
+        self.send(code, text)
 
     def list(self, what):
         if what == "OUTPUT_MODULES":
