@@ -14,7 +14,8 @@ set -euo pipefail
 STEPS=$(
     cat <<'STEPS'
 # The first screen: the name field has the focus; Root's box is ticked and the test begun.
-start           CV Veyloom v1.0 frame | Chakra test | Personal Details panel | Name text
+start           CV Veyloom v1.0 frame | Chakra test | Personal Details panel
+                | Choose one of the following options. Take the Chakras Test | Name text
 Tab             Get Veyloom Reading push button
 Tab             Root Chakra (Muladhara) check box not checked
 space           checked
