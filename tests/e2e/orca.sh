@@ -129,7 +129,8 @@ before_cleanup() {
 }
 
 "$(dirname "$0")/speech-server.py" "$WORK/speech.sock" "$SPEECH" &
-PIDS+=($!)
+SPEECH_PID=$!
+PIDS+=("$SPEECH_PID")
 disown
 poll 10 test -S "$WORK/speech.sock" || fail "the stand-in speech server did not start"
 
@@ -138,10 +139,12 @@ HOME="$WORK" openbox >"$WORK/openbox.log" 2>&1 &
 PIDS+=($!)
 disown
 
-# SPEECHD_ADDRESS: Orca's speech client connects there, and never starts a speech server itself.
+# Orca's speech client connects to SPEECHD_ADDRESS; when it cannot, it would start the real
+# speech server, the command SPEECHD_CMD names, which here refuses.
 env HOME="$ORCA_HOME" XDG_DATA_HOME="$ORCA_HOME/data" XDG_CONFIG_HOME="$ORCA_HOME/config" \
     XDG_CACHE_HOME="$ORCA_HOME/cache" LC_ALL=C.UTF-8 LANGUAGE= \
-    SPEECHD_ADDRESS="unix_socket:$WORK/speech.sock" "${namespace[@]}" orca >"$WORK/orca.log" 2>&1 &
+    SPEECHD_ADDRESS="unix_socket:$WORK/speech.sock" SPEECHD_CMD=/bin/false \
+    "${namespace[@]}" orca >"$WORK/orca.log" 2>&1 &
 ORCA_PID=$!
 PIDS+=("$ORCA_PID")
 disown
@@ -171,6 +174,7 @@ listen() {
     local deadline=$((SECONDS + $3)) last=-1 quiet=0 now
     while [ "$SECONDS" -lt "$deadline" ]; do
         running "$ORCA_PID" || fail "Orca ended, after '$action'"
+        running "$SPEECH_PID" || fail "the stand-in speech server ended, after '$action'"
         if [ "$2" = - ]; then
             [ "$(heard)" -gt "$1" ] && break
         else
