@@ -75,7 +75,10 @@ STEPS
 )
 
 # The texts above are what Orca 43, Debian 12's, says; others word some things otherwise.
-version=$(orca --version 2>/dev/null) || { echo "FAIL: no Orca (scripts/install-deps test)"; exit 1; }
+if ! version=$(orca --version 2>/dev/null); then
+    echo "FAIL: no Orca (scripts/install-deps test installs it)"
+    exit 1
+fi
 if [ -z "${ORCA_TRANSCRIPT_ONLY:-}" ] && [ "${version%%.*}" != 43 ]; then
     echo "SKIP: the texts expected are Orca 43's, and this is Orca $version;" \
         "ORCA_TRANSCRIPT_ONLY=1 shows what it says"
