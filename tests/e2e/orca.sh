@@ -121,7 +121,7 @@ SETTINGS
 # At the end, the transcript; when the test failed, what Orca printed and what differed.
 before_cleanup() {
     if [ -s "$TRANSCRIPT" ]; then
-        echo "--- What Orca said (> what was done, then each utterance):"
+        echo "--- What Orca said: > what was done, then each utterance; [CANCEL] interrupts"
         cat "$TRANSCRIPT"
         echo "---"
     fi
@@ -239,7 +239,7 @@ for step in "${!actions[@]}"; do
     listen "$from" "$expected" "$([ -n "${ORCA_TRANSCRIPT_ONLY:-}" ] && echo 3 || echo 10)"
     {
         echo "> $action"
-        heard_since "$from" | sed -e 's/^SPEAK //' -e 's/^/    /'
+        heard_since "$from" | sed -e 's/^SPEAK //;t' -e 's/.*/[&]/' | sed 's/^/    /'
     } >>"$TRANSCRIPT"
     if [ -z "${ORCA_TRANSCRIPT_ONLY:-}" ] && [ "$expected" != - ] \
         && ! heard_in_order "$from" "$expected"; then
