@@ -138,7 +138,7 @@ disown
 poll 10 test -S "$WORK/speech.sock" || fail "the stand-in speech server did not start"
 
 # A window manager gives each window the focus as it opens, as a desktop does.
-HOME="$WORK" openbox >"$WORK/openbox.log" 2>&1 &
+HOME="$WORK" XDG_CACHE_HOME="$WORK/cache" openbox >"$WORK/openbox.log" 2>&1 &
 PIDS+=($!)
 disown
 
