@@ -135,10 +135,12 @@ public:
         if (boundary != QAccessible::LineBoundary)
             return QAccessibleTextInterface::textAfterOffset(offset, boundary, start, end);
         const std::optional<Range> line = lineAt(offset);
+        if (!line)
+            return spokenLine(std::nullopt, start, end);
         // The next line starts at the end of this one, or one character later where the end
         // leaves out the line break or the space the line wraps at.
         const int last = view()->document()->characterCount() - 1;
-        for (int next = line ? line->second : last + 1; next <= last; ++next) {
+        for (int next = line->second; next <= last; ++next) {
             if (const Range after = lineAround(next); after.first != line->first)
                 return spokenLine(after, start, end);
         }
@@ -188,7 +190,7 @@ public:
         QRect area = view()->cursorRect(cursor);
         cursor.setPosition(documentPosition(end, true));
         area |= view()->cursorRect(cursor);
-        const int below = area.bottom() - view()->viewport()->height();
+        const int below = area.bottom() - view()->viewport()->rect().bottom();
         // Its top stays in sight when the whole does not fit.
         const int move = below > 0 ? std::min(area.top(), below) : std::min(area.top(), 0);
         view()->verticalScrollBar()->setValue(view()->verticalScrollBar()->value() + move);

@@ -155,6 +155,7 @@ private slots:
     void linesOneByOne();
     void caret_data();
     void caret();
+    void pictureOnScreen();
     void withoutPictures();
     void sameAsQtTextEdit();
     void eventsTellSpokenText();
@@ -277,7 +278,8 @@ void TestReadingAccess::linesOneByOne()
 
     QAccessibleTextInterface *text = textOf(m_view.get());
     QStringList heard;
-    for (Line line = lineAt(text, 0); line.start >= 0;) {
+    // Bounded, so that a line that never ends the walk fails it.
+    for (Line line = lineAt(text, 0); line.start >= 0 && heard.size() <= expected.size();) {
         heard << line.text;
         line.text
             = text->textAfterOffset(line.start, QAccessible::LineBoundary, &line.start, &line.end);
@@ -332,6 +334,33 @@ void TestReadingAccess::caret()
     int from = 0, to = 0;
     text->selection(0, &from, &to);
     QCOMPARE(QPair(from, to), QPair(start, start + int(name.size())));
+}
+
+void TestReadingAccess::pictureOnScreen()
+{
+    ComposeReading(*m_view, m_pictures, takeTest(RootAndNavel, 0));
+    QAccessibleTextInterface *text = textOf(m_view.get());
+    const QString name = u"Ansuz rune stone"_s;
+    const int start = int(text->text(0, text->characterCount()).indexOf(u'\n' + name)) + 1;
+    const int end = start + int(name.size());
+    // The last picture, far down the reading, brought into sight; its name takes its place,
+    // the picture's 113 pixels wide on a line as high as it is.
+    text->scrollToSubstring(start, end);
+    const QRect picture = text->characterRect(start);
+    QCOMPARE(picture.width(), 113);
+    QVERIFY(picture.height() >= 151);
+    QCOMPARE(text->characterRect(end - 1), picture);
+    const QRect viewport(m_view->viewport()->mapToGlobal(QPoint()), m_view->viewport()->size());
+    QVERIFY(viewport.contains(picture));
+    const int hit = text->offsetAtPoint(picture.topLeft() + QPoint(10, 10));
+    QVERIFY2(hit >= start && hit <= end, qPrintable(QString::number(hit)));
+
+    // The picture's format covers its name; the bold heading after it is a run of its own.
+    int from = 0, to = 0;
+    text->attributes(start + 3, &from, &to);
+    QCOMPARE(QPair(from, to), QPair(start, end));
+    QVERIFY(text->attributes(end + 1, &from, &to).contains(u"font-weight:bold;"_s));
+    QCOMPARE(text->text(from, to), u"Navel Chakra (Manipura)"_s);
 }
 
 void TestReadingAccess::withoutPictures()
