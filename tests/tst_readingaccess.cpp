@@ -107,6 +107,8 @@ char *toString(const Told &told)
     return QTest::toString(
         u"%1 at %2: \"%3\""_s.arg(int(told.type)).arg(told.position).arg(told.text));
 }
+
+// What the views told, in order.
 QList<Told> told;
 
 void record(QAccessibleEvent *event)
