@@ -38,38 +38,37 @@ alt+n           Question 6 of 8. Do you feel connected to the oneness of the uni
 alt+n           Question 7 of 8. Do you have good survival instincts? | Yes.
 alt+n           Question 8 of 8. Do you have the courage to stand up for yourself?
                 | Yes.
-# The reading, line by line; a rune's picture is an object character, [U+FFFC] here. Then the
-# rest read out by Orca's Say All, which goes on from one sentence to the next only once the
-# speech server reports the last one spoken.
+# The reading, from its top, line by line; a rune's picture is heard by its name. Then the rest
+# read out by Orca's Say All, which goes on from one sentence to the next only once the speech
+# server reports the last one spoken.
 alt+n           Veyloom Result panel. | Reading read only text.
                 | Root Chakra (Muladhara) is Underactive.
 Down            Fear, nervousness, inferiority and shyness are the consequences of shaky
 Down            grounding; you rarely feel safe.
 Down            blank
-Down            [U+FFFC]
+Down            Algiz rune stone
 Down            Root Chakra (Muladhara)
 Down            Corresponding Runes Stone: Algiz
 Down            This rune means 'defense' and 'protection'. This is the antlered elk, the raised
 Down            hand that wards off harm. A guardian stands beside you now, whether a spirit, an
-KP_Add          Corresponding Runes Stone: Mannaz | Corresponding Runes Stone: Hagalaz
-                | Stay safe and endure.
-# The exit screen, its Exit button focused. The referral fields say nothing as they take the
-# focus: the placeholder text they clear on focus moves the caret before the focus event, and
-# Orca takes that move for the focus itself. Back in the name field, Orca reads its line short
-# by a character ("An"): the field gives each character's attributes as an empty range.
+KP_Add          Mannaz rune stone | Corresponding Runes Stone: Mannaz | Hagalaz rune stone
+                | Corresponding Runes Stone: Hagalaz | Stay safe and endure.
+# The exit screen: its appeal, then its Exit button focused. Each referral field says its name as
+# it takes the focus; a name typed in is read whole, also word by word from its end.
 alt+F4          CV Veyloom v1.0. | forum at www.orravine.com | Exit push button.
 Tab             Click Here To Visit www.orravine.com Now check box not checked.
                 | Opens www.orravine.com in your web browser.
-Tab             -
-Tab             -
-Tab             -
-Tab             -
-shift+Tab       -
-shift+Tab       -
-shift+Tab       -
+Tab             Refer A Friend panel. | Your Name text.
+Tab             Your Email Address text.
+Tab             Friend's Name text.
+Tab             Friend's Email Address text.
+shift+Tab       Friend's Name text.
+shift+Tab       Your Email Address text.
+shift+Tab       Your Name text.
 type:Ann        A | n | n
-Tab             -
-shift+Tab       Ann | selected | Your Name text. | An selected.
+ctrl+Left       Ann
+Tab             Your Email Address text.
+shift+Tab       Your Name text. | Ann selected.
 alt+x           -
 STEPS
 )
