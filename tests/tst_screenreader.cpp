@@ -52,11 +52,24 @@ private:
     static inline QList<Event> s_events;
     static void record(QAccessibleEvent *event)
     {
-        s_events.append({ event->type(), event->object(),
-            QAccessible::uniqueId(event->accessibleInterface()) });
+        // Only the focus and the text of a control in being are looked up: a widget hidden as
+        // it is destroyed has no interface to be made.
+        QAccessible::Id id = 0;
+        switch (event->type()) {
+        case QAccessible::Focus:
+        case QAccessible::TextInserted:
+        case QAccessible::TextRemoved:
+        case QAccessible::TextUpdated:
+        case QAccessible::TextCaretMoved:
+        case QAccessible::TextSelectionChanged:
+            id = QAccessible::uniqueId(event->accessibleInterface());
+            break;
+        default:
+            break;
+        }
+        s_events.append({ event->type(), event->object(), id });
         if (event->type() == QAccessible::Focus)
-            s_focus.append(
-                { event->object(), QAccessible::uniqueId(event->accessibleInterface()) });
+            s_focus.append({ event->object(), id });
     }
 };
 
