@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -31,6 +32,10 @@ private slots:
     void questionBeforeAnswer();
     void readingFromItsTop();
     void textsOfScreensAndWindows();
+    void referralFieldsSayTheirNames_data();
+    void textFieldsAnswerAtTheirEnd_data();
+    void textFieldsAnswerAtTheirEnd();
+    void referralFieldsSayTheirNames();
 
 private:
     struct Focus {
@@ -38,8 +43,17 @@ private:
         QAccessible::Id id;
     };
     static inline QList<Focus> s_focus;
+    // Every event, in order, by its type and object.
+    struct Event {
+        QAccessible::Event type;
+        QObject *object;
+        QAccessible::Id id;
+    };
+    static inline QList<Event> s_events;
     static void record(QAccessibleEvent *event)
     {
+        s_events.append({ event->type(), event->object(),
+            QAccessible::uniqueId(event->accessibleInterface()) });
         if (event->type() == QAccessible::Focus)
             s_focus.append(
                 { event->object(), QAccessible::uniqueId(event->accessibleInterface()) });
@@ -188,6 +202,90 @@ void TestScreenReader::textsOfScreensAndWindows()
     FETCH_CONTROL(QCheckBox, visit, exitScreen, u"Check1"_s);
     QCOMPARE(QAccessible::queryAccessibleInterface(visit)->text(QAccessible::Description),
         u"Opens www.orravine.com in your web browser."_s);
+}
+
+void TestScreenReader::referralFieldsSayTheirNames_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("name") << u"txtName"_s;
+    QTest::newRow("email") << u"txtEmail"_s;
+    QTest::newRow("friend's name") << u"txtFriendName"_s;
+    QTest::newRow("friend's email") << u"txtFriendEmail"_s;
+}
+
+// Each field empties its grey text as it takes the focus, which Qt reports before the focus. A
+// reader takes that change for the focus itself and then says nothing of the focus; a focus on
+// the field as a new object, after the change, is said.
+void TestScreenReader::referralFieldsSayTheirNames()
+{
+    QFETCH(QString, field);
+    frmExitScreen exitScreen;
+    exitScreen.show();
+    exitScreen.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&exitScreen));
+    FETCH_CONTROL(QLineEdit, edit, exitScreen, field);
+    s_events.clear();
+    edit->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(edit->text(), QString());
+    if (!QAccessible::isActive())
+        QSKIP("Qt tells of focus moves only where a screen reader's bridge runs");
+
+    // The last change of the field, then a focus on it from another object than the changed one.
+    const auto focusAfterChange = [edit] {
+        qsizetype change = s_events.size() - 1;
+        while (change >= 0
+            && (s_events[change].object != edit || s_events[change].type == QAccessible::Focus))
+            --change;
+        for (qsizetype i = change + 1; change >= 0 && i < s_events.size(); ++i) {
+            if (s_events[i].object == edit && s_events[i].type == QAccessible::Focus
+                && s_events[i].id != s_events[change].id)
+                return true;
+        }
+        return false;
+    };
+    QTRY_VERIFY(focusAfterChange());
+}
+
+void TestScreenReader::textFieldsAnswerAtTheirEnd_data()
+{
+    QTest::addColumn<QAccessible::TextBoundaryType>("boundary");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::newRow("word at the end") << QAccessible::WordBoundary << 7 << u"Lee"_s << 4 << 7;
+    QTest::newRow("word at the caret") << QAccessible::WordBoundary << -2 << u"Lee"_s << 4 << 7;
+    QTest::newRow("first word") << QAccessible::WordBoundary << 2 << u"Ann"_s << 0 << 3;
+    QTest::newRow("sentence at the end")
+        << QAccessible::SentenceBoundary << 7 << u"Ann Lee"_s << 0 << 7;
+    QTest::newRow("line at the end") << QAccessible::LineBoundary << 7 << u"Ann Lee"_s << 0 << 7;
+    QTest::newRow("last character") << QAccessible::CharBoundary << 6 << u"e"_s << 6 << 7;
+    QTest::newRow("character at the end")
+        << QAccessible::CharBoundary << 7 << QString() << -1 << -1;
+}
+
+// A screen reader moving by words asks for the word at the caret, which stands at the end of
+// what was typed.
+void TestScreenReader::textFieldsAnswerAtTheirEnd()
+{
+    QFETCH(QAccessible::TextBoundaryType, boundary);
+    QFETCH(int, offset);
+    QFETCH(QString, text);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    frmMain w;
+    w.txtName->setText(u"Ann Lee"_s);
+    QAccessibleTextInterface *field
+        = QAccessible::queryAccessibleInterface(w.txtName)->textInterface();
+    QVERIFY(field);
+    int foundStart = 0, foundEnd = 0;
+    QCOMPARE(field->textAtOffset(offset, boundary, &foundStart, &foundEnd), text);
+    QCOMPARE(foundStart, start);
+    QCOMPARE(foundEnd, end);
+    // One format runs over the whole text, so the line is read whole.
+    field->attributes(offset < 0 ? 7 : offset, &foundStart, &foundEnd);
+    QCOMPARE(foundStart, 0);
+    QCOMPARE(foundEnd, 7);
 }
 
 QTEST_MAIN(TestScreenReader)
