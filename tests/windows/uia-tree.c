@@ -1,10 +1,14 @@
 // What a Windows screen reader is told of the program's windows: each visible top-level window
 // of Qt's, its menus too, read through UI Automation's raw view, one element a line: its depth
-// (0 for a window), control type, whether it is off screen, its place, automation id and name,
-// separated by tabs, in UTF-8.
+// (0 for a window), control type, whether it is off screen, its place, automation id, name,
+// whether it has the keyboard focus (a window: whether it is the active one), description
+// (FullDescription, where Qt puts QAccessible::Description) and its text as its TextPattern gives
+// it, or "-" without one, separated by tabs, in UTF-8.
 //   uia-tree.exe
 // Only what Wine's UI Automation offers is used: the raw tree walker (the built-in walkers are
-// missing) and GetCurrentPropertyValueEx (GetCurrentPropertyValue is a stub there).
+// missing) and GetCurrentPropertyValueEx (GetCurrentPropertyValue is a stub there). Wine 10 gives
+// no control pattern (GetCurrentPatternAs returns E_NOTIMPL): the first refusal is told on
+// standard error, and each text is then "-".
 #define COBJMACROS
 #include <initguid.h>
 
@@ -45,18 +49,48 @@ static VARIANT property(IUIAutomationElement *element, PROPERTYID id)
     return value;
 }
 
-// Text as one field: UTF-8, with tabs and line breaks as spaces.
+// Text as one field, however long: UTF-8, with tabs and line breaks as spaces.
 static void printText(const wchar_t *text)
 {
-    char buffer[8192];
-    int length = text ? WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer, 0, 0)
-                      : 0;
-    if (length <= 0)
-        buffer[0] = 0;
+    int length = text ? WideCharToMultiByte(CP_UTF8, 0, text, -1, NULL, 0, 0, 0) : 0;
+    char *buffer = length > 0 ? malloc(length) : NULL;
+    if (!buffer || !WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, length, 0, 0)) {
+        free(buffer);
+        return;
+    }
     for (char *c = buffer; *c; ++c)
         if (*c == '\t' || *c == '\r' || *c == '\n')
             *c = ' ';
     fputs(buffer, stdout);
+    free(buffer);
+}
+
+// The element's whole text as its TextPattern gives it, or "-" when it gives none.
+static void printPatternText(IUIAutomationElement *element)
+{
+    static BOOL refusalTold;
+    IUIAutomationTextPattern *pattern = NULL;
+    IUIAutomationTextRange *range = NULL;
+    BSTR text = NULL;
+    HRESULT result = IUIAutomationElement_GetCurrentPatternAs(
+        element, UIA_TextPatternId, &IID_IUIAutomationTextPattern, (void **)&pattern);
+    if (SUCCEEDED(result) && pattern)
+        result = IUIAutomationTextPattern_get_DocumentRange(pattern, &range);
+    if (SUCCEEDED(result) && range)
+        result = IUIAutomationTextRange_GetText(range, -1, &text);
+    if (FAILED(result) && !refusalTold) {
+        fprintf(stderr, "uia-tree: no TextPattern's text (0x%08lx)\n", (unsigned long)result);
+        refusalTold = TRUE;
+    }
+    if (text)
+        printText(text);
+    else
+        fputs("-", stdout);
+    SysFreeString(text);
+    if (range)
+        IUIAutomationTextRange_Release(range);
+    if (pattern)
+        IUIAutomationTextPattern_Release(pattern);
 }
 
 static void printElement(IUIAutomationElement *element, int depth)
@@ -66,6 +100,8 @@ static void printElement(IUIAutomationElement *element, int depth)
     VARIANT rect = property(element, UIA_BoundingRectanglePropertyId);
     VARIANT id = property(element, UIA_AutomationIdPropertyId);
     VARIANT name = property(element, UIA_NamePropertyId);
+    VARIANT focus = property(element, UIA_HasKeyboardFocusPropertyId);
+    VARIANT description = property(element, UIA_FullDescriptionPropertyId);
 
     int typeIndex = V_VT(&type) == VT_I4 ? V_I4(&type) - UIA_ButtonControlTypeId : -1;
     const int typeCount = sizeof ControlTypes / sizeof *ControlTypes;
@@ -84,12 +120,18 @@ static void printElement(IUIAutomationElement *element, int depth)
     printText(V_VT(&id) == VT_BSTR ? V_BSTR(&id) : NULL);
     putchar('\t');
     printText(V_VT(&name) == VT_BSTR ? V_BSTR(&name) : NULL);
+    printf("\t%d\t", V_VT(&focus) == VT_BOOL && V_BOOL(&focus));
+    printText(V_VT(&description) == VT_BSTR ? V_BSTR(&description) : NULL);
+    putchar('\t');
+    printPatternText(element);
     putchar('\n');
     VariantClear(&type);
     VariantClear(&offscreen);
     VariantClear(&rect);
     VariantClear(&id);
     VariantClear(&name);
+    VariantClear(&focus);
+    VariantClear(&description);
 }
 
 static void printTree(IUIAutomationElement *element, int depth)
