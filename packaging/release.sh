@@ -1,8 +1,8 @@
 #!/bin/bash
 # Makes every file of a release of the version being built, from a clean checkout of a commit,
 # in RELEASE_ROOT/<version>/: the Windows installer and zip, the Debian package and its debug
-# symbols, the commit's source archive, the release notes, winget's manifests, and SHA256SUMS
-# of them all; given the publisher's OpenPGP key (see openpgp-sign.sh), its signature
+# symbols, the commit's source archive, the release notes, winget's manifests, the record of
+# the system they were built in (buildinfo.sh), and SHA256SUMS of them all; given the publisher's OpenPGP key (see openpgp-sign.sh), its signature
 # SHA256SUMS.asc. The folder is made whole or not at all; a folder of the same version made
 # before is replaced. Run by `make release`, which gives BUILD, WINDOWS_BUILD, RELEASE_ROOT and
 # DOWNLOAD_URL, and passes a Windows key on to `make windows` (see windows/sign.sh).
@@ -42,6 +42,7 @@ cp "$BUILD/cv-veyloom_${version}_"*.deb "$BUILD/cv-veyloom-dbgsym_${version}_"*.
 git archive --format=tar.gz --prefix="$name/" --output="$new/$name.tar.gz" "$commit"
 cp "$BUILD/packaging/release-notes.md" "$new/$name-release-notes.md"
 packaging/windows/winget-manifests.sh "$new/$name-setup.exe" "$new/winget"
+packaging/buildinfo.sh "$version" "$new/$name.buildinfo"
 
 sums=$(cd "$new" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs -d '\n' sha256sum)
 echo "$sums" >"$new/SHA256SUMS"
