@@ -17,6 +17,12 @@ fail() {
 changes=$(git status --porcelain --untracked-files=normal)
 [ -z "$changes" ] || fail "the tree has changes that are not committed; a release is made from a \
 commit alone. Commit or stash them first:"$'\n'"$changes"
+# The files are built with this machine's compilers and libraries: on Debian 12 alone is the
+# package one that Debian 12 and 13 both install, and the release the one its record names.
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+[ "$codename" = bookworm ] || fail "a release is built on Debian 12 (bookworm), whose compilers \
+and libraries make a package that Debian 12 and 13 both install; this machine runs \
+${codename:-another system}. Nothing was made"
 commit=$(git rev-parse HEAD)
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit")
 export SOURCE_DATE_EPOCH

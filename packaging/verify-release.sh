@@ -65,7 +65,13 @@ else
     fi
 fi
 
-# The release made again, unsigned, from the commit alone.
+# The release made again, unsigned, from the commit alone, on the Debian release it was made on.
+records=("$dir"/cv-veyloom-*.buildinfo)
+built_on=$(sed -n 's/^Build-Distribution: //p' "${records[0]}" 2>/dev/null || true)
+here=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+[ -z "$built_on" ] || [ "$built_on" = "$here" ] || stop "the release was built on Debian \
+$built_on, as its record $(basename "${records[0]}") says, and this machine runs ${here:-another \
+system}: its compilers and libraries make other files. Check it on Debian $built_on"
 git cat-file -e "$commit^{commit}" 2>/dev/null \
     || stop "the release's commit $commit is not in this repository: fetch it first"
 [ -d "$rebuild/.git" ] || git clone -q --no-checkout "$repo" "$rebuild"
