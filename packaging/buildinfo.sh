@@ -22,11 +22,15 @@ archive_date=$(apt-get indextargets --format '$(FILENAME)' 'Identifier: Packages
             [ ! -f "$release" ] || { sed -n 's/^Date: //p' "$release" && break; }
         done
     done | while read -r date; do date -u -d "$date" +%Y%m%dT%H%M%SZ; done | sort | tail -n 1)
-[ -n "$archive_date" ] || { echo "buildinfo.sh: apt knows no Release file of $codename" >&2; exit 1; }
+if [ -z "$archive_date" ]; then
+    echo "buildinfo.sh: apt knows no Release file of $codename" >&2
+    exit 1
+fi
 
 # Every installed package of this architecture (or of none): name, version, whether essential,
 # what it provides, what it depends on.
-dpkg-query -W -f '${db:Status-Status}\t${Architecture}\t${Package}\t${Version}\t${Essential}\t${Provides}\t${Pre-Depends}, ${Depends}\n' \
+fields='${db:Status-Status}\t${Architecture}\t${Package}\t${Version}\t${Essential}\t${Provides}'
+dpkg-query -W -f "$fields\t\${Pre-Depends}, \${Depends}\n" \
     | awk -F'\t' -v arch="$arch" '$1 == "installed" && ($2 == arch || $2 == "all")' \
     | cut -f3- >"$out.installed"
 scripts/install-deps --list run package windows >"$out.wanted"
@@ -58,7 +62,10 @@ awk -F'\t' '
     END {
         for (name in essential) add(name)
         for (name in wanted) {
-            if (!(name in version)) { print "buildinfo.sh: " name " is not installed" >"/dev/stderr"; exit 1 }
+            if (!(name in version)) {
+                print "buildinfo.sh: " name " is not installed" >"/dev/stderr"
+                exit 1
+            }
             add(name)
         }
         for (i = 1; i <= last; i++) {

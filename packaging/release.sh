@@ -3,8 +3,8 @@
 # in RELEASE_ROOT/<version>/: the Windows installer and zip, the Debian package and its debug
 # symbols, the commit's source archive, the release notes, winget's manifests, the record of
 # the system they were built in (buildinfo.sh), and SHA256SUMS of them all; given the
-# publisher's OpenPGP key (see openpgp-sign.sh), its signature SHA256SUMS.asc. The folder is made whole or not at all; a folder of the same version made
-# before is replaced. Run by `make release`, which gives BUILD, WINDOWS_BUILD, RELEASE_ROOT and
+# publisher's OpenPGP key (see openpgp-sign.sh), its signature SHA256SUMS.asc. The folder is
+# made whole or not at all; a folder of the same version made before is replaced. Run by `make release`, which gives BUILD, WINDOWS_BUILD, RELEASE_ROOT and
 # DOWNLOAD_URL, and passes a Windows key on to `make windows` (see windows/sign.sh).
 #   packaging/release.sh
 set -euo pipefail

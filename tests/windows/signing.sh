@@ -112,7 +112,10 @@ for _ in $(seq 100); do
     [ -z "$port" ] || break
     sleep 0.1
 done
-[ -n "$port" ] || { cat "$work/authority.log" >&2; fail "the time-stamping authority did not start"; }
+[ -n "$port" ] || {
+    cat "$work/authority.log" >&2
+    fail "the time-stamping authority did not start"
+}
 stamping=$(date +%s)
 (
     export WINDOWS_SIGN_TIMESTAMP=http://127.0.0.1:$port no_proxy=127.0.0.1
