@@ -5,6 +5,7 @@
 #include "LinkLabel.h"
 #include "MessageBox.h"
 #include "Referral.h"
+#include "ScreenReader.h"
 #include "Shutdown.h"
 #include "SkipOnFailure.h"
 #include "WebAddresses.h"
@@ -79,10 +80,20 @@ protected:
             && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
             skipOnFailure([&] {
                 const QString trimmed = Referral::trimBlanks(fieldText(field));
-                if (focusIn && trimmed == m_placeholder)
+                if (focusIn && trimmed == m_placeholder) {
                     setFieldText(field, QString());
-                else if (!focusIn && trimmed.isEmpty())
+                    // A screen reader takes the emptying, which comes before Qt reports the
+                    // focus, for the focus itself, and says nothing when the report follows.
+                    QMetaObject::invokeMethod(
+                        field,
+                        [field] {
+                            if (field->hasFocus())
+                                ScreenReader::presentFocus(field);
+                        },
+                        Qt::QueuedConnection);
+                } else if (!focusIn && trimmed.isEmpty()) {
                     setFieldText(field, m_placeholder);
+                }
             });
         } else if (event->type() == QEvent::KeyPress && m_refusesSpace
             && static_cast<QKeyEvent *>(event)->text().contains(u' ')) {

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -31,6 +32,8 @@ private slots:
     void questionBeforeAnswer();
     void readingFromItsTop();
     void textsOfScreensAndWindows();
+    void referralFieldsSayTheirNames_data();
+    void referralFieldsSayTheirNames();
 
 private:
     struct Focus {
@@ -38,8 +41,17 @@ private:
         QAccessible::Id id;
     };
     static inline QList<Focus> s_focus;
+    // Every event, in order, by its type and object.
+    struct Event {
+        QAccessible::Event type;
+        QObject *object;
+        QAccessible::Id id;
+    };
+    static inline QList<Event> s_events;
     static void record(QAccessibleEvent *event)
     {
+        s_events.append({ event->type(), event->object(),
+            QAccessible::uniqueId(event->accessibleInterface()) });
         if (event->type() == QAccessible::Focus)
             s_focus.append(
                 { event->object(), QAccessible::uniqueId(event->accessibleInterface()) });
@@ -188,6 +200,48 @@ void TestScreenReader::textsOfScreensAndWindows()
     FETCH_CONTROL(QCheckBox, visit, exitScreen, u"Check1"_s);
     QCOMPARE(QAccessible::queryAccessibleInterface(visit)->text(QAccessible::Description),
         u"Opens www.orravine.com in your web browser."_s);
+}
+
+void TestScreenReader::referralFieldsSayTheirNames_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("name") << u"txtName"_s;
+    QTest::newRow("email") << u"txtEmail"_s;
+    QTest::newRow("friend's name") << u"txtFriendName"_s;
+    QTest::newRow("friend's email") << u"txtFriendEmail"_s;
+}
+
+// Each field empties its grey text as it takes the focus, which Qt reports before the focus. A
+// reader takes that change for the focus itself and then says nothing of the focus; a focus on
+// the field as a new object, after the change, is said.
+void TestScreenReader::referralFieldsSayTheirNames()
+{
+    QFETCH(QString, field);
+    frmExitScreen exitScreen;
+    exitScreen.show();
+    exitScreen.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&exitScreen));
+    FETCH_CONTROL(QLineEdit, edit, exitScreen, field);
+    s_events.clear();
+    edit->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(edit->text(), QString());
+    if (!QAccessible::isActive())
+        QSKIP("Qt tells of focus moves only where a screen reader's bridge runs");
+
+    // The last change of the field, then a focus on it from another object than the changed one.
+    const auto focusAfterChange = [edit] {
+        qsizetype change = s_events.size() - 1;
+        while (change >= 0
+            && (s_events[change].object != edit || s_events[change].type == QAccessible::Focus))
+            --change;
+        for (qsizetype i = change + 1; change >= 0 && i < s_events.size(); ++i) {
+            if (s_events[i].object == edit && s_events[i].type == QAccessible::Focus
+                && s_events[i].id != s_events[change].id)
+                return true;
+        }
+        return false;
+    };
+    QTRY_VERIFY(focusAfterChange());
 }
 
 QTEST_MAIN(TestScreenReader)
