@@ -122,9 +122,27 @@ stamping=$(date +%s)
     signed_build "$build" "$name" "$work/stamped"
 )
 stamped=$(date +%s)
+tsa_root="$work/authority/tsa-root.crt"
+
+# A day after the signing certificate has expired: the installer | whether it verifies then.
+expired=$(($(date -d "$(openssl x509 -enddate -noout -in "$key/signer.crt" | cut -d= -f2)" +%s)
+    + 86400))
+while read -r file valid; do
+    if osslsigncode verify -CAfile "$key/root.crt" -TSA-CAfile "$tsa_root" -time "$expired" \
+        -in "$file" >"$work/expired.log" 2>&1; then
+        [ "$valid" = yes ] || fail "$file verifies after its certificate expired"
+    else
+        [ "$valid" = no ] && grep -q 'certificate has expired' "$work/expired.log" \
+            || { cat "$work/expired.log" >&2; fail "$file does not verify after its expiry"; }
+    fi
+done <<END
+$work/stamped/$name-setup.exe yes
+$setup no
+END
+echo "PASS: after the certificate's expiry the time-stamped installer verifies, the other not"
+
 # timestamp FILE NAME: the test signer's signature carries a time-stamp of the authority's, made
 # while the stamped build ran.
-tsa_root="$work/authority/tsa-root.crt"
 timestamp() {
     local report time
     report=$(osslsigncode verify -CAfile "$key/root.crt" -TSA-CAfile "$tsa_root" -in "$1" 2>&1) \
@@ -146,23 +164,6 @@ for file in "$name-setup.exe" "$name-windows-x64.zip"; do
     quietly packaging/windows/verify.sh "$build" "$work/stamped/$file"
 done
 echo "PASS: verify.sh passes the time-stamped installer and zip"
-
-# A day after the signing certificate has expired: the installer | whether it verifies then.
-expired=$(($(date -d "$(openssl x509 -enddate -noout -in "$key/signer.crt" | cut -d= -f2)" +%s)
-    + 86400))
-while read -r file valid; do
-    if osslsigncode verify -CAfile "$key/root.crt" -TSA-CAfile "$tsa_root" -time "$expired" \
-        -in "$file" >"$work/expired.log" 2>&1; then
-        [ "$valid" = yes ] || fail "$file verifies after its certificate expired"
-    else
-        [ "$valid" = no ] && grep -q 'certificate has expired' "$work/expired.log" \
-            || { cat "$work/expired.log" >&2; fail "$file does not verify after its expiry"; }
-    fi
-done <<END
-$work/stamped/$name-setup.exe yes
-$setup no
-END
-echo "PASS: after the certificate's expiry the time-stamped installer verifies, the other not"
 
 tests/e2e/with-xvfb.sh bash tests/windows/signed-install-test.sh "$setup" "$key/root.crt"
 # The installer's own test, on the signed installer and a signed later version.
