@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Style.h"
+#include "TextFieldAccessible.h"
 
 #include <QWidget>
 
@@ -11,6 +12,7 @@
 class QCheckBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QRadioButton;
 
 // How the windows are put together: every control made in one call, coloured through one
@@ -46,6 +48,8 @@ Control *add(
     QWidget *parent, const Name &name, const QRect &twips, Style::Font font, Args &&...args)
 {
     Control *control = nullptr;
+    if constexpr (std::is_same_v<Control, QLineEdit>)
+        installTextFieldAccessibility();
     if constexpr (std::is_same_v<Control, QCheckBox> || std::is_same_v<Control, QRadioButton>)
         control = new WholeAreaButton<Control>(std::forward<Args>(args)..., parent);
     else

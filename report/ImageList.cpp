@@ -19,8 +19,8 @@ QImage ImageList::picture(int position, qreal devicePixelRatio) const
     if (picture.isNull()) {
         picture = Style::sharpPicture(QStringLiteral(":/runes/") + key(position), devicePixelRatio);
         picture.setText(DescriptionKey,
-            QStringLiteral("Rune stone ")
-                + QString::fromUtf8(modVeyloom::kRuneNames[position - 1]));
+            QString::fromUtf8(modVeyloom::kRuneNames[position - 1])
+                + QStringLiteral(" rune stone"));
     }
     return picture;
 }

@@ -1,6 +1,7 @@
 #include "ReadingView.h"
 
 #include "ImageList.h"
+#include "ReadingViewAccessible.h"
 #include "Style.h"
 
 #include <QClipboard>
@@ -122,6 +123,8 @@ ReadingView::ReadingView(QWidget *parent)
     setTabChangesFocus(true);
     setReadOnlyFlag(true);
     connect(this, &QTextEdit::textChanged, this, &EmptyClipboard);
+    connect(document(), &QTextDocument::contentsChange, this, [this] { m_spokenTextStale = true; });
+    installReadingViewAccessibility();
     if (const QColor background = Style::readingBackground();
         background != palette().color(QPalette::Base)) {
         QPalette colours = palette();
@@ -160,6 +163,15 @@ void ReadingView::insertPicture(const QImage &picture)
     }
     document()->addResource(QTextDocument::ImageResource, it->url, it->pixmap);
     textCursor().insertImage(it->format);
+}
+
+const SpokenText &ReadingView::spokenText() const
+{
+    if (m_spokenTextStale) {
+        m_spokenText = SpokenText(*document());
+        m_spokenTextStale = false;
+    }
+    return m_spokenText;
 }
 
 // Asking what another program's clipboard or drag holds could wait on that program.

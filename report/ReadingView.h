@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SpokenText.h"
+
 #include <QHash>
 #include <QPixmap>
 #include <QTextEdit>
@@ -24,6 +26,9 @@ public:
     // Inserts the picture at the insertion point, which moves behind it; the picture's
     // description becomes its alternative text. A null picture inserts nothing.
     void insertPicture(const QImage &picture);
+    // What a screen reader hears of the reading: its text with each picture read as its
+    // description. Its offsets are those of the view's accessible text interface.
+    const SpokenText &spokenText() const;
 
 protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
@@ -38,6 +43,9 @@ private:
         QTextImageFormat format;
     };
     QHash<qint64, Picture> m_pictures;
+    // Made again when first asked for after the text changed.
+    mutable SpokenText m_spokenText;
+    mutable bool m_spokenTextStale = false;
 };
 
 // Empties the system clipboard; a clipboard that cannot be reached is left alone. It never asks

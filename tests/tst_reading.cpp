@@ -80,7 +80,7 @@ QString pictureFile(QTextDocument *document, const QTextFragment &fragment)
                             ->handlerForObject(QTextFormat::ImageObject)
                             ->intrinsicSize(document, fragment.position(), format);
     if (size != QSizeF(113, 151)
-        || altText != QStringLiteral("Rune stone ") + rune[0].toUpper() + rune.mid(1))
+        || altText != rune[0].toUpper() + rune.mid(1) + QStringLiteral(" rune stone"))
         return QStringLiteral("%1.jpg %2 x %3 named %4")
             .arg(rune)
             .arg(size.width())

@@ -33,6 +33,8 @@ private slots:
     void readingFromItsTop();
     void textsOfScreensAndWindows();
     void referralFieldsSayTheirNames_data();
+    void textFieldsAnswerAtTheirEnd_data();
+    void textFieldsAnswerAtTheirEnd();
     void referralFieldsSayTheirNames();
 
 private:
@@ -242,6 +244,48 @@ void TestScreenReader::referralFieldsSayTheirNames()
         return false;
     };
     QTRY_VERIFY(focusAfterChange());
+}
+
+void TestScreenReader::textFieldsAnswerAtTheirEnd_data()
+{
+    QTest::addColumn<QAccessible::TextBoundaryType>("boundary");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::newRow("word at the end") << QAccessible::WordBoundary << 7 << u"Lee"_s << 4 << 7;
+    QTest::newRow("word at the caret") << QAccessible::WordBoundary << -2 << u"Lee"_s << 4 << 7;
+    QTest::newRow("first word") << QAccessible::WordBoundary << 2 << u"Ann"_s << 0 << 3;
+    QTest::newRow("sentence at the end")
+        << QAccessible::SentenceBoundary << 7 << u"Ann Lee"_s << 0 << 7;
+    QTest::newRow("line at the end") << QAccessible::LineBoundary << 7 << u"Ann Lee"_s << 0 << 7;
+    QTest::newRow("last character") << QAccessible::CharBoundary << 6 << u"e"_s << 6 << 7;
+    QTest::newRow("character at the end")
+        << QAccessible::CharBoundary << 7 << QString() << -1 << -1;
+}
+
+// A screen reader moving by words asks for the word at the caret, which stands at the end of
+// what was typed.
+void TestScreenReader::textFieldsAnswerAtTheirEnd()
+{
+    QFETCH(QAccessible::TextBoundaryType, boundary);
+    QFETCH(int, offset);
+    QFETCH(QString, text);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    frmMain w;
+    w.txtName->setText(u"Ann Lee"_s);
+    QAccessibleTextInterface *field
+        = QAccessible::queryAccessibleInterface(w.txtName)->textInterface();
+    QVERIFY(field);
+    int foundStart = 0, foundEnd = 0;
+    QCOMPARE(field->textAtOffset(offset, boundary, &foundStart, &foundEnd), text);
+    QCOMPARE(foundStart, start);
+    QCOMPARE(foundEnd, end);
+    // One format runs over the whole text, so the line is read whole.
+    field->attributes(offset < 0 ? 7 : offset, &foundStart, &foundEnd);
+    QCOMPARE(foundStart, 0);
+    QCOMPARE(foundEnd, 7);
 }
 
 QTEST_MAIN(TestScreenReader)

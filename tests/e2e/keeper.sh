@@ -72,7 +72,7 @@ grep -q '^lost$' "$KEEPER_LOG" || fail "the program did not empty the clipboard"
 poll 20 select_reading || fail "the reading differs: $(xclip -selection primary -o)"
 html=$(timeout 5 xclip -selection primary -t text/html -o)
 for rune in Algiz Mannaz Hagalaz; do
-    grep -q "alt=\"Rune stone $rune\"" <<<"$html" || fail "no picture of $rune in the reading"
+    grep -q "alt=\"$rune rune stone\"" <<<"$html" || fail "no picture of $rune in the reading"
 done
 [ "$(grep -o '<img' <<<"$html" | wc -l)" -eq 3 ] || fail "the reading does not hold three pictures"
 not_asked

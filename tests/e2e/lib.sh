@@ -146,11 +146,14 @@ expect_copied_reading() {
     }
 }
 
-# golden_block STATE CHAKRA: that chakra's block (0 Root) of the golden reading of all seven
-# chakras in that state, as plain text copied out of the view gives it.
+# golden_block STATE CHAKRA [spoken]: that chakra's block (0 Root) of the golden reading of all
+# seven chakras in that state, as plain text copied out of the view gives it, each picture an
+# object character; spoken, as a screen reader hears it, each picture its name ("Algiz rune stone").
 golden_block() {
+    local picture='\xEF\xBF\xBC'
+    [ "${3:-}" != spoken ] || picture='\u\1 rune stone'
     awk -v chakra="$2" '/^\*\*.* is (Underactive|Open|Overactive)$/ { ++block } block == chakra + 1' \
-        "$READINGS/all-$1.txt" | sed -e 's/^\*\*//' -e 's/^\[picture [a-z]*\.jpg\]$/\xEF\xBF\xBC/'
+        "$READINGS/all-$1.txt" | sed -e 's/^\*\*//' -e "s/^\[picture \([a-z]*\)\.jpg\]\$/$picture/"
 }
 
 stored_reminder() { sed -n 's/^LastUpdateReminder=//p' "$SETTINGS" 2>/dev/null || true; }
