@@ -154,11 +154,12 @@ test-release:
 # The apt repository the releases are published in: the packages of the release folder DIR (by
 # default the one of the version the history names newest) added to APT_REPOSITORY, each
 # distribution signed with the publisher's key (RELEASE_SIGN_KEY, with RELEASE_SIGN_PASSPHRASE in
-# the environment). A web server serves its public/ folder as it is.
+# the environment). A web server serves its public/ folder as it is. A release whose
+# SHA256SUMS.asc that key did not sign is refused, and an unsigned one unless ALLOW_UNSIGNED=1.
 APT_REPOSITORY ?= apt-repository
 
 apt-repository:
-	@packaging/apt-repository.sh "$(DIR)" "$(APT_REPOSITORY)"
+	@ALLOW_UNSIGNED="$(ALLOW_UNSIGNED)" packaging/apt-repository.sh "$(DIR)" "$(APT_REPOSITORY)"
 
 # The apt repository with apt as its client, in minimal Debian 12 and 13 systems: the README's
 # steps install the package from it, a later version comes as an update, and a repository

@@ -1,10 +1,10 @@
 #!/bin/bash
 # Makes every file of a release of the version being built, from a clean checkout of a commit,
 # in RELEASE_ROOT/<version>/: the Windows installer and zip, the Debian package and its debug
-# symbols, the commit's source archive, the release notes, winget's manifests, and SHA256SUMS
-# of them all; given the publisher's OpenPGP key (see openpgp-sign.sh), its signature
-# SHA256SUMS.asc. The folder is made whole or not at all; a folder of the same version made
-# before is replaced. Run by `make release`, which gives BUILD, WINDOWS_BUILD, RELEASE_ROOT and
+# symbols, the commit's source archive, the release notes, winget's manifests, the record of
+# the system they were built in (buildinfo.sh), and SHA256SUMS of them all; given the
+# publisher's OpenPGP key (see openpgp-sign.sh), its signature SHA256SUMS.asc. The folder is
+# made whole or not at all; a folder of the same version made before is replaced. Run by `make release`, which gives BUILD, WINDOWS_BUILD, RELEASE_ROOT and
 # DOWNLOAD_URL, and passes a Windows key on to `make windows` (see windows/sign.sh).
 #   packaging/release.sh
 set -euo pipefail
@@ -17,6 +17,12 @@ fail() {
 changes=$(git status --porcelain --untracked-files=normal)
 [ -z "$changes" ] || fail "the tree has changes that are not committed; a release is made from a \
 commit alone. Commit or stash them first:"$'\n'"$changes"
+# The files are built with this machine's compilers and libraries: on Debian 12 alone is the
+# package one that Debian 12 and 13 both install, and the release the one its record names.
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+[ "$codename" = bookworm ] || fail "a release is built on Debian 12 (bookworm), whose compilers \
+and libraries make a package that Debian 12 and 13 both install; this machine runs \
+${codename:-another system}. Nothing was made"
 commit=$(git rev-parse HEAD)
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit")
 export SOURCE_DATE_EPOCH
@@ -42,6 +48,7 @@ cp "$BUILD/cv-veyloom_${version}_"*.deb "$BUILD/cv-veyloom-dbgsym_${version}_"*.
 git archive --format=tar.gz --prefix="$name/" --output="$new/$name.tar.gz" "$commit"
 cp "$BUILD/packaging/release-notes.md" "$new/$name-release-notes.md"
 packaging/windows/winget-manifests.sh "$new/$name-setup.exe" "$new/winget"
+packaging/buildinfo.sh "$version" "$new/$name.buildinfo"
 
 sums=$(cd "$new" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs -d '\n' sha256sum)
 echo "$sums" >"$new/SHA256SUMS"

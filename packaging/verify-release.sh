@@ -2,8 +2,10 @@
 # Checks a release folder (see release.sh): SHA256SUMS against every file, its signature against
 # the publisher's public key when one is given, and every file against the release made again
 # from the commit its source archive names, in a clone of this repository at VERIFY_BUILD: the
-# same bytes, the Windows files with their signatures set aside (windows/verify.sh). Says file by
-# file SAME or DIFFERENT, and ends non-zero when anything differs. Run by `make verify-release`.
+# same bytes, the Windows files with their signatures set aside (windows/verify.sh). Before the
+# bytes, the build system the release records (buildinfo.sh) against the one here, package by
+# package. Says file by file SAME or DIFFERENT, and ends non-zero when anything differs, naming
+# the packages whose versions here are not the recorded ones. Run by `make verify-release`.
 #   packaging/verify-release.sh DIR [PUBLIC_KEY]
 set -euo pipefail
 dir=$(realpath "$1")
@@ -63,7 +65,13 @@ else
     fi
 fi
 
-# The release made again, unsigned, from the commit alone.
+# The release made again, unsigned, from the commit alone, on the Debian release it was made on.
+records=("$dir"/cv-veyloom-*.buildinfo)
+built_on=$(sed -n 's/^Build-Distribution: //p' "${records[0]}" 2>/dev/null || true)
+here=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+[ -z "$built_on" ] || [ "$built_on" = "$here" ] || stop "the release was built on Debian \
+$built_on, as its record $(basename "${records[0]}") says, and this machine runs ${here:-another \
+system}: its compilers and libraries make other files. Check it on Debian $built_on"
 git cat-file -e "$commit^{commit}" 2>/dev/null \
     || stop "the release's commit $commit is not in this repository: fetch it first"
 [ -d "$rebuild/.git" ] || git clone -q --no-checkout "$repo" "$rebuild"
@@ -79,6 +87,24 @@ env -u MAKEFLAGS -u MAKELEVEL -u BUILD -u WINDOWS_BUILD -u RELEASE_ROOT -u VERIF
 version=$("$rebuild/scripts/build-version" "$rebuild/build")
 again="$rebuild/release/$version"
 
+# The build system: each package of the record with its version, and of the rebuild's.
+buildinfo="cv-veyloom-$version.buildinfo"
+packages() {
+    sed -n '/^Installed-Build-Depends:/,/^[^ ]/s/^ \([^ ]*\) (= \(.*\)),\?$/\1 \2/p' "$1" \
+        | LC_ALL=C sort
+}
+other_tools=""
+if [ -f "$dir/$buildinfo" ] && [ -f "$again/$buildinfo" ]; then
+    other_tools=$(LC_ALL=C join -a1 -a2 -e none -o 0,1.2,2.2 <(packages "$dir/$buildinfo") \
+        <(packages "$again/$buildinfo") | awk '$2 != $3 { print $1 " (" $3 " here, " $2 \
+        " recorded)" }' | paste -sd ' ')
+    if [ -z "$other_tools" ]; then
+        say checked "$buildinfo: built here in the recorded system, every package the same"
+    else
+        say other "$buildinfo: built here with other versions of: $other_tools"
+    fi
+fi
+
 while IFS= read -r line; do
     if [[ $line == $'\t'* ]]; then
         different "${line#$'\t'}: missing from the release"
@@ -90,7 +116,7 @@ done < <(LC_ALL=C comm -3 <(files "$dir") <(files "$again"))
 sum() { sha256sum "$1" | cut -d' ' -f1; }
 setup="cv-veyloom-$version-setup.exe"
 while IFS= read -r file; do
-    [ -f "$again/$file" ] || continue
+    [ -f "$again/$file" ] && [ "$file" != "$buildinfo" ] || continue
     if cmp -s "$dir/$file" "$again/$file"; then
         say SAME "$file"
     elif [[ $file == *.exe || $file == *.zip ]]; then
@@ -112,7 +138,8 @@ while IFS= read -r file; do
 done < <(files "$dir")
 
 if [ "$failed" = 1 ]; then
-    echo "FAIL: $dir is not the release of $commit"
+    echo "FAIL: $dir is not the release of $commit${other_tools:+, or the packages here differ \
+from the recorded ones: $(sed 's/ ([^)]*)//g' <<<"$other_tools")}"
     exit 1
 fi
 echo "PASS: $dir is the release of $commit"

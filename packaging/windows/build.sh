@@ -26,9 +26,7 @@ if [ -n "${WINDOWS_SIGN_PKCS12:-}" ]; then
     fi
 fi
 
-scripts/install-deps run test package
-scripts/install-deps g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
-    binutils-mingw-w64-x86-64 nsis wine wine64 dpkg-dev
+scripts/install-deps run test package windows wine wine64
 
 qt=$(packaging/windows/build-qt.sh)
 

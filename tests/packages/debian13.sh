@@ -1,8 +1,9 @@
 #!/bin/bash
 # Debian 13 as a newcomer meets it: in a fresh minimal Debian 13 (trixie) system, an ordinary
 # user with sudo clones the committed sources and runs the README's `make test`, which installs
-# what it needs there itself; then the Debian package built here is installed into the same
-# system and, as that user, takes a reading with rune stones on a virtual display. Given the
+# what it needs there itself, and `make release`, which refuses, as a release is built on Debian
+# 12; then the Debian package built here is installed into the same system and, as that user,
+# takes a reading with rune stones on a virtual display. Given the
 # program's Windows folder too, it then reads the program for Windows through UI Automation under
 # Debian 13's Wine, with a client of our own cross-built there (tests/windows/uia.sh).
 # The system is made once and kept in the cache folder (debian-system-lib.sh), with the packages
@@ -40,6 +41,10 @@ fail() {
 start=$SECONDS
 as_user "make test" || fail "make test on Debian 13"
 echo "PASS: make test on Debian 13 ($((SECONDS - start)) s)"
+as_user "make release" >"$work/release.log" 2>&1 && fail "make release made a release on Debian 13"
+grep -qF "a release is built on Debian 12 (bookworm)" "$work/release.log" \
+    || { cat "$work/release.log"; fail "make release on Debian 13 did not say why it refuses"; }
+echo "PASS: make release on Debian 13 refuses, and says why"
 
 chroot "$root" env DEBIAN_FRONTEND=noninteractive \
     apt-get install -y -q --no-install-recommends /tmp/cv-veyloom.deb >"$work/install.log" 2>&1 \

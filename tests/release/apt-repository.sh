@@ -6,8 +6,9 @@
 # the sources and added with `make apt-repository`, comes with the README's update, the earlier
 # one still offered; then a repository signed by another key is served instead, offering a still
 # later version, and apt refuses it: nothing changes. Before that, `make apt-repository` refuses
-# a key it cannot sign with and a package the release's SHA256SUMS does not name, changing
-# nothing, and it keeps nothing in the home folder.
+# a key it cannot sign with, a release signed by another key, a changed SHA256SUMS.asc, an
+# unsigned release (which ALLOW_UNSIGNED=1 lets through) and a package the release's SHA256SUMS
+# does not name, changing nothing, and it keeps nothing in the home folder.
 #   SOURCE_DATE_EPOCH=<seconds> tests/release/apt-repository.sh <package.deb> <debug package.deb> \
 #       [cmake option...]
 set -euo pipefail
@@ -32,31 +33,45 @@ for machine in "${machines[@]}"; do
     debian_system "${machine% *}" "${machine#* }"
 done
 
-# release VERSION PACKAGE...: a release's folder, as a publisher's comes: its packages and their
-# SHA256SUMS.
+"$repo/tests/release/openpgp-test-key.sh" "$work/key"
+"$repo/tests/release/openpgp-test-key.sh" "$work/other-key" "Someone else"
+# signed KEY FOLDER: the folder's SHA256SUMS signed with the throwaway key KEY, as make release
+# signs it.
+signed() {
+    RELEASE_SIGN_KEY="$work/$1/secret.asc" RELEASE_SIGN_PASSPHRASE=$(cat "$work/$1/passphrase") \
+        "$repo/packaging/openpgp-sign.sh" detach "$2/SHA256SUMS" "$2/SHA256SUMS.asc"
+}
+# release VERSION KEY PACKAGE...: a release's folder, as a publisher's comes: its packages and
+# their SHA256SUMS, signed with KEY.
 release() {
     mkdir -p "$work/release/$1"
-    cp "${@:2}" "$work/release/$1/"
+    cp "${@:3}" "$work/release/$1/"
     (cd "$work/release/$1" && sha256sum -- *.deb >SHA256SUMS)
+    signed "$2" "$work/release/$1"
 }
 first=$(dpkg-deb --field "${packages[0]}" Version)
 next=$first.1
 later=$first.2
-release "$first" "${packages[@]}"
+release "$first" key "${packages[@]}"
 built=$("$repo/tests/packages/copy-packages.sh" "$work/copy" "$next" "$@")
 # shellcheck disable=SC2086
-release "$next" $built
-# The other key's version: the later one's program, named a still later version, without sums.
+release "$next" key $built
+# The other key's version: the later one's program, named a still later version.
 dpkg-deb -R "$work/release/$next/cv-veyloom_${next}_amd64.deb" "$work/unpacked"
 sed -i "s/^Version: .*/Version: $later/" "$work/unpacked/DEBIAN/control"
-mkdir "$work/release/$later"
-dpkg-deb -b "$work/unpacked" "$work/release/$later" >/dev/null
-# The first release with one of its packages changed after its sums were written.
+dpkg-deb -b "$work/unpacked" "$work/unpacked.deb" >/dev/null
+release "$later" other-key "$work/unpacked.deb"
+# The first release with one of its packages changed after its sums were written; signed by
+# another key; with one bit of its signature changed; and unsigned.
 cp -r "$work/release/$first" "$work/release/changed"
 echo >>"$work/release/changed/$(basename "${packages[0]}")"
+cp -r "$work/release/$first" "$work/release/other-signed"
+signed other-key "$work/release/other-signed"
+cp -r "$work/release/$first" "$work/release/changed-signature"
+"$repo/tests/change-byte.sh" "$work/release/changed-signature/SHA256SUMS.asc"
+cp -r "$work/release/$first" "$work/release/unsigned"
+rm "$work/release/unsigned/SHA256SUMS.asc"
 
-"$repo/tests/release/openpgp-test-key.sh" "$work/key"
-"$repo/tests/release/openpgp-test-key.sh" "$work/other-key" "Someone else"
 mkdir "$work/home"
 # apt_repository REPOSITORY VERSION: `make apt-repository` of the release VERSION in
 # REPOSITORY, with the key the environment names and a home folder of its own.
@@ -71,10 +86,13 @@ publish() {
         || { shown "$work/make.log"; fail "make apt-repository did not publish $3 in $2"; }
 }
 publish key repository "$first"
+ALLOW_UNSIGNED=1 publish key unsigned-repository unsigned
+echo "PASS: make apt-repository publishes an unsigned release given ALLOW_UNSIGNED=1"
 
-# Every file of the repository, with its size, time and mode.
+# Every file of the repository, with its size, time, mode and sum.
 repository_state() {
     find "$work/repository" -printf '%P %s %T@ %m\n' | sort
+    find "$work/repository" -type f -exec sha256sum {} + | sort
 }
 # What is refused | the key | its passphrase | the release | what the refusal says.
 while IFS='|' read -r refused key passphrase version says; do
@@ -89,6 +107,12 @@ while IFS='|' read -r refused key passphrase version says; do
 done <<END
 to publish without a key|||$next|nothing published: the repository is signed
 a passphrase that is not the key's|$work/key/secret.asc|not-it|$next|is the passphrase right?
+a release signed by another key|$work/key/secret.asc|$(cat "$work/key/passphrase")|other-signed|\
+other-signed/SHA256SUMS.asc is not the signature of its SHA256SUMS by the publisher's key
+a changed SHA256SUMS.asc|$work/key/secret.asc|$(cat "$work/key/passphrase")|changed-signature|\
+changed-signature/SHA256SUMS.asc is not the signature of its SHA256SUMS by the publisher's key
+an unsigned release|$work/key/secret.asc|$(cat "$work/key/passphrase")|unsigned|\
+unsigned is not signed (it has no SHA256SUMS.asc)
 a package changed after its SHA256SUMS|$work/key/secret.asc|$(cat "$work/key/passphrase")|changed|\
 is not the package $work/release/changed/SHA256SUMS names
 END

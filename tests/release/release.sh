@@ -2,8 +2,9 @@
 # A release of this commit, signed with throwaway OpenPGP and Authenticode keys: every file there
 # and named in SHA256SUMS, whose signature the public key alone accepts, and refuses for a changed
 # SHA256SUMS or from another key; winget's manifests against its installer; `make verify-release`
-# passes it, and names the one file that differs in a copy with one byte of the Debian package
-# changed. First, in a clone, a tree with changes and keys that cannot sign are refused before
+# passes it, finding the build system it records here, and in a copy with one byte of the
+# Debian package and one recorded package version changed names that file and that package.
+# First, in a clone, a tree with changes and keys that cannot sign are refused before
 # any build, with nothing written.
 #   tests/release/release.sh     (by make test-release, from a tree without changes)
 set -euo pipefail
@@ -59,6 +60,7 @@ SHA256SUMS.asc
 cv-veyloom-$version-release-notes.md
 cv-veyloom-$version-setup.exe
 cv-veyloom-$version-windows-x64.zip
+cv-veyloom-$version.buildinfo
 cv-veyloom-$version.tar.gz
 cv-veyloom-dbgsym_${version}_amd64.deb
 cv-veyloom_${version}_amd64.deb
@@ -74,6 +76,13 @@ files=$(cd "$release" && find . -type f -printf '%P\n' | LC_ALL=C sort)
 [ "$(gzip -dc "$release/cv-veyloom-$version.tar.gz" | git get-tar-commit-id)" \
     = "$(git rev-parse HEAD)" ] || fail "the source archive is not of this commit"
 echo "PASS: the release holds every file, each named in SHA256SUMS with its sum"
+# The build system's record names the packages that build, as installed here.
+for package in libc6 g++ qt6-base-dev g++-mingw-w64-x86-64-posix nsis; do
+    entry=" $package (= $(dpkg-query -W -f '${Version}' "$package")),"
+    grep -qxF "$entry" "$release/cv-veyloom-$version.buildinfo" \
+        || fail "the build system's record lacks$entry"
+done
+echo "PASS: the build system's record names the packages that build, as installed"
 
 gpg --dearmor <"$work/key/public.asc" >"$work/public.gpg"
 gpg --dearmor <"$work/other/public.asc" >"$work/other.gpg"
@@ -99,15 +108,18 @@ run_make verify-release DIR="$release" KEY="$work/key/public.asc" | tee "$work/v
     || fail "make verify-release fails the release"
 for line in '^checked    SHA256SUMS.asc: Good signature from "CV Veyloom test publisher' \
     "^SAME       cv-veyloom-$version-setup.exe: signed by /CN=CV Veyloom test signer" \
-    "^SAME       cv-veyloom-$version-windows-x64.zip: signed by /CN=CV Veyloom test signer"; do
+    "^SAME       cv-veyloom-$version-windows-x64.zip: signed by /CN=CV Veyloom test signer" \
+    "^checked    cv-veyloom-$version.buildinfo: built here in the recorded system"; do
     grep -q "$line" "$work/verify.log" || fail "make verify-release did not say $line"
 done
 
-# One bit of the Debian package's middle byte changed, and the sums made again for it.
+# One bit of the Debian package's middle byte and the recorded version of the C library
+# changed, and the sums made again for them.
 changed="$work/changed/$version"
 mkdir -p "$work/changed"
 cp -a "$release" "$changed"
 tests/change-byte.sh "$changed/cv-veyloom_${version}_amd64.deb"
+sed -i 's/^ libc6 (= [^)]*)/ libc6 (= 2.0-recorded)/' "$changed/cv-veyloom-$version.buildinfo"
 rm "$changed/SHA256SUMS.asc"
 (cd "$changed" && grep -v '^SHA256SUMS' <<<"$expected" | xargs sha256sum >SHA256SUMS)
 if run_make verify-release DIR="$changed" >"$work/verify.log" 2>&1; then
@@ -116,4 +128,10 @@ if run_make verify-release DIR="$changed" >"$work/verify.log" 2>&1; then
 fi
 [ "$(grep '^DIFFERENT' "$work/verify.log")" = "DIFFERENT  cv-veyloom_${version}_amd64.deb" ] \
     || { cat "$work/verify.log"; fail "make verify-release does not name the one changed file"; }
-echo "PASS: make verify-release names the one changed file of a release"
+libc=$(dpkg-query -W -f '${Version}' libc6)
+for line in "^other      cv-veyloom-$version.buildinfo: built here with other versions of: \
+libc6 ($libc here, 2.0-recorded recorded)$" "^FAIL: .*, or the packages here differ from the \
+recorded ones: libc6$"; do
+    grep -q "$line" "$work/verify.log" || { cat "$work/verify.log"; fail "not said: $line"; }
+done
+echo "PASS: make verify-release names the one changed file of a release, and the one package"
