@@ -19,6 +19,15 @@
 
 using namespace Qt::StringLiterals;
 
+// Qt reports focus moves and text changes only to a screen reader's bridge. On Linux the test
+// runs with AT-SPI's, which initTestCase waits for; what the Windows build reports to UI
+// Automation is checked under Wine by tests/windows/uia.sh.
+#ifdef Q_OS_WIN
+#define SKIP_WITHOUT_BRIDGE() QSKIP("Qt's reports to UI Automation are checked by uia.sh")
+#else
+#define SKIP_WITHOUT_BRIDGE() static_cast<void>(0)
+#endif
+
 // What a screen reader is told beyond each control's name: the question with its answer, the
 // reading as it appears, and the texts that go with a screen or window.
 class TestScreenReader : public QObject
@@ -159,6 +168,7 @@ void TestScreenReader::questionBeforeAnswer()
     QVERIFY(w.optAnswer[0]->isChecked());
     QCOMPARE(
         questionOf(w.optAnswer[0]), u"Question 2 of 8. Do you feel physically active and fit?"_s);
+    SKIP_WITHOUT_BRIDGE();
     // The reader is told of the focus on an object it does not follow yet, so it says the
     // answer anew, even where the focus stayed where it was.
     QVERIFY(!s_focus.isEmpty());
@@ -185,8 +195,7 @@ void TestScreenReader::readingFromItsTop()
     QCOMPARE(QApplication::focusWidget(), w.RTB);
     QCOMPARE(w.RTB->textCursor().position(), 0);
     QCOMPARE(w.RTB->document()->firstBlock().text(), u"Crown Chakra (Sahasrara) is Open"_s);
-    if (!QAccessible::isActive())
-        QSKIP("Qt tells of focus moves only where a screen reader's bridge runs");
+    SKIP_WITHOUT_BRIDGE();
     QVERIFY(!s_focus.isEmpty());
     QCOMPARE(s_focus.last().object, w.RTB);
     QCOMPARE_NE(s_focus.last().id, followed);
@@ -240,8 +249,7 @@ void TestScreenReader::referralFieldsSayTheirNames()
     s_events.clear();
     edit->setFocus(Qt::TabFocusReason);
     QTRY_COMPARE(edit->text(), QString());
-    if (!QAccessible::isActive())
-        QSKIP("Qt tells of focus moves only where a screen reader's bridge runs");
+    SKIP_WITHOUT_BRIDGE();
 
     // The last change of the field, then a focus on it from another object than the changed one.
     const auto focusAfterChange = [edit] {
