@@ -122,24 +122,28 @@ test-windows-signing: override export WINDOWS_SIGN_PKCS12 :=
 test-windows-signing: windows
 	@tests/windows/signing.sh $(WINDOWS_BUILD)
 
-# `make test` as a newcomer runs it on a fresh Debian 13; there the package built here, and the
-# program for Windows read through UI Automation under Debian 13's Wine.
+# `make test` as a newcomer runs it on a fresh Debian 13; there the package built here, the
+# program for Windows read through UI Automation under Debian 13's Wine, and `make verify-release`
+# of a release made here, signed with a throwaway key.
 test-debian13: package windows
 	@scripts/install-deps mmdebstrap
-	@tests/packages/debian13.sh $(DEB) $(WINDOWS_FOLDER)
+	@tests/release/signed-release.sh $(BUILD)/debian13-release
+	@tests/packages/debian13.sh $(DEB) $(WINDOWS_FOLDER) $(BUILD)/debian13-release
 
-# A release: every file of the version being built, from a clean checkout, in
-# RELEASE_ROOT/<version>/ (see docs/development.md). Given RELEASE_SIGN_KEY and, in the
-# environment, RELEASE_SIGN_PASSPHRASE, SHA256SUMS is signed; given the Windows key too, the
-# Windows files. `make verify-release [DIR=release folder] [KEY=public key]` makes it again from
-# its commit in VERIFY_BUILD and compares it, file by file. DIR is by default the release folder
-# of the version the history names newest.
+# A release: every file of the version being built, from a clean checkout, built in a minimal
+# Debian 12 system whatever this machine runs, in RELEASE_ROOT/<version>/ (see
+# docs/development.md); the build is kept in RELEASE_BUILD for the next one. Given
+# RELEASE_SIGN_KEY and, in the environment, RELEASE_SIGN_PASSPHRASE, SHA256SUMS is signed; given
+# the Windows key too, the Windows files. `make verify-release [DIR=release folder] [KEY=public
+# key]` makes it again from its commit in VERIFY_BUILD and compares it, file by file. DIR is by
+# default the release folder of the version the history names newest.
 RELEASE_ROOT ?= release
+RELEASE_BUILD ?= build-release
 VERIFY_BUILD ?= build-verify
 DIR ?= $(RELEASE_ROOT)/$(shell sed -n 's/^## \([^ ]*\) .*/\1/p' NEWS.md | head -n 1)
 RELEASE_TARGETS = release verify-release test-release apt-repository test-apt-repository
 .PHONY: $(RELEASE_TARGETS)
-export BUILD WINDOWS_BUILD RELEASE_ROOT VERIFY_BUILD RELEASE_SIGN_KEY
+export RELEASE_ROOT RELEASE_BUILD VERIFY_BUILD RELEASE_SIGN_KEY
 
 release:
 	@packaging/release.sh

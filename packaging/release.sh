@@ -1,11 +1,12 @@
 #!/bin/bash
 # Makes every file of a release of the version being built, from a clean checkout of a commit,
-# in RELEASE_ROOT/<version>/: the Windows installer and zip, the Debian package and its debug
-# symbols, the commit's source archive, the release notes, winget's manifests, the record of
-# the system they were built in (buildinfo.sh), and SHA256SUMS of them all; given the
-# publisher's OpenPGP key (see openpgp-sign.sh), its signature SHA256SUMS.asc. The folder is
-# made whole or not at all; a folder of the same version made before is replaced. Run by `make release`, which gives BUILD, WINDOWS_BUILD, RELEASE_ROOT and
-# DOWNLOAD_URL, and passes a Windows key on to `make windows` (see windows/sign.sh).
+# in RELEASE_ROOT/<version>/: the files release-build.sh builds in a minimal Debian 12 system
+# (the Windows installer and zip, the Debian package and its debug symbols, the commit's source
+# archive, the release notes, winget's manifests, the record of that system), and SHA256SUMS of
+# them all; given the publisher's OpenPGP key (see openpgp-sign.sh), its signature
+# SHA256SUMS.asc, made here. The folder is made whole or not at all; a folder of the same version
+# made before is replaced. Run by `make release`, which gives RELEASE_BUILD, RELEASE_ROOT and
+# DOWNLOAD_URL, and a Windows key to sign with (see windows/sign.sh).
 #   packaging/release.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,12 +18,6 @@ fail() {
 changes=$(git status --porcelain --untracked-files=normal)
 [ -z "$changes" ] || fail "the tree has changes that are not committed; a release is made from a \
 commit alone. Commit or stash them first:"$'\n'"$changes"
-# The files are built with this machine's compilers and libraries: on Debian 12 alone is the
-# package one that Debian 12 and 13 both install, and the release the one its record names.
-codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-[ "$codename" = bookworm ] || fail "a release is built on Debian 12 (bookworm), whose compilers \
-and libraries make a package that Debian 12 and 13 both install; this machine runs \
-${codename:-another system}. Nothing was made"
 commit=$(git rev-parse HEAD)
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit")
 export SOURCE_DATE_EPOCH
@@ -31,24 +26,23 @@ export SOURCE_DATE_EPOCH
 if [ -n "${RELEASE_SIGN_KEY:-}" ]; then
     packaging/openpgp-sign.sh check || fail "nothing was made"
 fi
-make --no-print-directory package windows || fail "nothing was made"
+[ -z "${WINDOWS_SIGN_PKCS12:-}" ] || [ -r "$WINDOWS_SIGN_PKCS12" ] \
+    || fail "cannot read the Windows key $WINDOWS_SIGN_PKCS12; nothing was made"
+# The system is made with mmdebstrap, which mounts and changes root.
+if [ "$(id -u)" -ne 0 ] && ! sudo -v; then
+    fail "a release is built in a minimal Debian 12 system, which mmdebstrap makes as root: \
+run it as root or as a user who may use sudo. Nothing was made"
+fi
+scripts/install-deps mmdebstrap || fail "a release is built in a minimal Debian 12 system, which \
+mmdebstrap makes from Debian's archive: this needs a Debian machine whose apt reaches it. \
+Nothing was made"
 
-version=$(scripts/build-version "$BUILD")
-[ "$(scripts/build-version "$WINDOWS_BUILD")" = "$version" ] \
-    || fail "$WINDOWS_BUILD is not a build of $version"
-name="cv-veyloom-$version"
-folder="$RELEASE_ROOT/$version"
-new="$folder.new"
-rm -rf "$new"
+mkdir -p "$RELEASE_ROOT"
+new=$(mktemp -d "$RELEASE_ROOT/.new.XXXXXX")
 trap 'rm -rf "$new"' EXIT
-mkdir -p "$new"
-
-cp "$WINDOWS_BUILD/$name-setup.exe" "$WINDOWS_BUILD/$name-windows-x64.zip" "$new/"
-cp "$BUILD/cv-veyloom_${version}_"*.deb "$BUILD/cv-veyloom-dbgsym_${version}_"*.deb "$new/"
-git archive --format=tar.gz --prefix="$name/" --output="$new/$name.tar.gz" "$commit"
-cp "$BUILD/packaging/release-notes.md" "$new/$name-release-notes.md"
-packaging/windows/winget-manifests.sh "$new/$name-setup.exe" "$new/winget"
-packaging/buildinfo.sh "$version" "$new/$name.buildinfo"
+packaging/release-build.sh "$new" || fail "nothing was made"
+version=$(scripts/build-version "$RELEASE_BUILD/debian")
+folder="$RELEASE_ROOT/$version"
 
 sums=$(cd "$new" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs -d '\n' sha256sum)
 echo "$sums" >"$new/SHA256SUMS"

@@ -54,6 +54,7 @@ if [ -z "$key" ]; then
 elif [ ! -f "$dir/SHA256SUMS.asc" ]; then
     different "SHA256SUMS.asc: missing, the release is not signed"
 else
+    scripts/install-deps gpg gpgv
     gpg --dearmor <"$key" >"$work/key.gpg" 2>/dev/null || cp "$key" "$work/key.gpg"
     if gpgv --keyring "$work/key.gpg" "$dir/SHA256SUMS.asc" "$dir/SHA256SUMS" \
         >"$work/gpgv" 2>&1; then
@@ -65,26 +66,21 @@ else
     fi
 fi
 
-# The release made again, unsigned, from the commit alone, on the Debian release it was made on.
-records=("$dir"/cv-veyloom-*.buildinfo)
-built_on=$(sed -n 's/^Build-Distribution: //p' "${records[0]}" 2>/dev/null || true)
-here=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-[ -z "$built_on" ] || [ "$built_on" = "$here" ] || stop "the release was built on Debian \
-$built_on, as its record $(basename "${records[0]}") says, and this machine runs ${here:-another \
-system}: its compilers and libraries make other files. Check it on Debian $built_on"
+# The release made again, unsigned, from the commit alone, in the system its make release builds
+# in.
 git cat-file -e "$commit^{commit}" 2>/dev/null \
     || stop "the release's commit $commit is not in this repository: fetch it first"
 [ -d "$rebuild/.git" ] || git clone -q --no-checkout "$repo" "$rebuild"
 git -C "$rebuild" fetch -q "$repo" "$commit"
 git -C "$rebuild" checkout -q --detach "$commit"
-echo "Making the release again from $commit in $rebuild"
+echo "Making the release again from $commit in $rebuild, in a minimal Debian 12 system"
 # Nothing of this make's: its folders, its keys, its time.
-env -u MAKEFLAGS -u MAKELEVEL -u BUILD -u WINDOWS_BUILD -u RELEASE_ROOT -u VERIFY_BUILD \
+env -u MAKEFLAGS -u MAKELEVEL -u RELEASE_BUILD -u RELEASE_ROOT -u VERIFY_BUILD \
     -u SOURCE_DATE_EPOCH -u RELEASE_SIGN_KEY -u WINDOWS_SIGN_PKCS12 \
     make -C "$rebuild" --no-print-directory release BUILD_TESTING=OFF \
     DOWNLOAD_URL="${DOWNLOAD_URL:?}" >"$work/release.log" 2>&1 \
     || { cat "$work/release.log" >&2; stop "the release could not be made again"; }
-version=$("$rebuild/scripts/build-version" "$rebuild/build")
+version=$("$rebuild/scripts/build-version" "$rebuild/build-release/debian")
 again="$rebuild/release/$version"
 
 # The build system: each package of the record with its version, and of the rebuild's.
@@ -122,7 +118,7 @@ while IFS= read -r file; do
     elif [[ $file == *.exe || $file == *.zip ]]; then
         # A signed Windows file: the same once its signatures are set aside.
         if SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit") \
-            "$rebuild/packaging/windows/verify.sh" "$rebuild/build-windows" "$dir/$file" \
+            "$rebuild/packaging/windows/verify.sh" "$rebuild/build-release/windows" "$dir/$file" \
             >"$work/windows" 2>&1; then
             say SAME "$file: $(grep -o 'signed by [^,]*' "$work/windows" | sort -u | paste -sd,)"
         else

@@ -1,6 +1,6 @@
 #!/bin/bash
 # The apt repository end to end, with apt as its client, in a minimal Debian 12 and a minimal
-# Debian 13 system (tests/packages/debian-system-lib.sh). There, the system's user runs the README's
+# Debian 13 system (packaging/debian-system.sh). There, the system's user runs the README's
 # commands, pointed at a repository made here by `make apt-repository` with a throwaway key and
 # served on 127.0.0.1, and they install the release; a later version, built here from a copy of
 # the sources and added with `make apt-repository`, comes with the README's update, the earlier
@@ -12,7 +12,7 @@
 #   SOURCE_DATE_EPOCH=<seconds> tests/release/apt-repository.sh <package.deb> <debug package.deb> \
 #       [cmake option...]
 set -euo pipefail
-. "$(dirname "$0")/../packages/debian-system-lib.sh"
+. "$(dirname "$0")/../../packaging/debian-system.sh"
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 packages=("$(readlink -f "$1")" "$(readlink -f "$2")")
 shift 2

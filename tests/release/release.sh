@@ -53,7 +53,7 @@ RELEASE_SIGN_PASSPHRASE=$passphrase WINDOWS_SIGN_PASSWORD=$(cat "$work/windows-k
     run_make release RELEASE_ROOT="$work/release" RELEASE_SIGN_KEY="$work/key/secret.asc" \
     WINDOWS_SIGN_PKCS12="$work/windows-key/signer.p12" >"$work/log" 2>&1 \
     || { cat "$work/log"; fail "make release"; }
-version=$(scripts/build-version "${BUILD:-build}")
+version=$(ls "$work/release")
 release="$work/release/$version"
 expected="SHA256SUMS
 SHA256SUMS.asc
@@ -76,13 +76,23 @@ files=$(cd "$release" && find . -type f -printf '%P\n' | LC_ALL=C sort)
 [ "$(gzip -dc "$release/cv-veyloom-$version.tar.gz" | git get-tar-commit-id)" \
     = "$(git rev-parse HEAD)" ] || fail "the source archive is not of this commit"
 echo "PASS: the release holds every file, each named in SHA256SUMS with its sum"
-# The build system's record names the packages that build, as installed here.
+# The build system's record names the packages that build, as installed in the minimal Debian 12
+# system the release was built in.
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+builder=$("${as_root[@]}" bash -c 'work=$1; . "$2"; debian_system builder bookworm >&2
+    echo "$system"' bash "$work" "$repo/packaging/debian-system.sh")
+built_with() {
+    "${as_root[@]}" dpkg-query --admindir="$builder/var/lib/dpkg" -W -f '${Version}' "$1"
+}
+grep -qx 'Build-Distribution: bookworm' "$release/cv-veyloom-$version.buildinfo" \
+    || fail "the build system's record does not name Debian 12 (bookworm)"
 for package in libc6 g++ qt6-base-dev g++-mingw-w64-x86-64-posix nsis; do
-    entry=" $package (= $(dpkg-query -W -f '${Version}' "$package")),"
+    entry=" $package (= $(built_with "$package")),"
     grep -qxF "$entry" "$release/cv-veyloom-$version.buildinfo" \
         || fail "the build system's record lacks$entry"
 done
-echo "PASS: the build system's record names the packages that build, as installed"
+echo "PASS: the build system's record names the packages that build, as installed there"
 
 gpg --dearmor <"$work/key/public.asc" >"$work/public.gpg"
 gpg --dearmor <"$work/other/public.asc" >"$work/other.gpg"
@@ -128,7 +138,7 @@ if run_make verify-release DIR="$changed" >"$work/verify.log" 2>&1; then
 fi
 [ "$(grep '^DIFFERENT' "$work/verify.log")" = "DIFFERENT  cv-veyloom_${version}_amd64.deb" ] \
     || { cat "$work/verify.log"; fail "make verify-release does not name the one changed file"; }
-libc=$(dpkg-query -W -f '${Version}' libc6)
+libc=$(built_with libc6)
 for line in "^other      cv-veyloom-$version.buildinfo: built here with other versions of: \
 libc6 ($libc here, 2.0-recorded recorded)$" "^FAIL: .*, or the packages here differ from the \
 recorded ones: libc6$"; do

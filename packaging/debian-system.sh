@@ -1,11 +1,13 @@
-# Sourced by the checks that run in a fresh minimal Debian system. Such a system is made with
+# Sourced by what runs in a fresh minimal Debian system: the release's build and the checks of
+# the packages. Such a system is made with
 # mmdebstrap from the Debian archive apt here fetches from, once: it is kept in the cache folder
 # under a name taken from everything it is made from, the packages fetched there beside it, and
 # each run works on a throw-away layer over it (overlayfs), in a mount and process namespace of
 # its own that takes every mount and process with it when the run ends. Mounting and changing
-# root need root: a script that sources this first runs again through sudo unless it is root.
-# The functions work in the sourcing script's folder, $work.
-[ "$(id -u)" -eq 0 ] || exec sudo "$0" "$@"
+# root need root: a script that sources this first runs again through sudo unless it is root,
+# keeping the variables its list system_keep names. The functions work in the sourcing script's
+# folder, $work.
+[ "$(id -u)" -eq 0 ] || exec sudo ${system_keep:+--preserve-env="$system_keep"} "$0" "$@"
 system_cache="${XDG_CACHE_HOME:-$HOME/.cache}/cv-veyloom"
 
 # debian_system KIND RELEASE: the minimal Debian RELEASE (a code name) system of KIND, made unless
@@ -16,8 +18,11 @@ system_cache="${XDG_CACHE_HOME:-$HOME/.cache}/cv-veyloom"
 #   newcomer  what a fresh machine has beside it: sudo, and the two tools the README's first
 #             command needs, git and make; its user, newcomer, may use sudo. dpkg there does
 #             without a sync after each file, as a throw-away system may
+#   builder   what builds a release: the packages scripts/install-deps names for building the
+#             program, its Debian package and its Windows files; no user of its own
 debian_system() {
-    local kind=$1 release=$2 packages hooks
+    local kind=$1 release=$2 packages hooks here
+    here=$(dirname "${BASH_SOURCE[0]}")
     case $kind in
         desktop)
             packages="xvfb xauth xdotool x11-utils fonts-dejavu-core"
@@ -33,11 +38,16 @@ debian_system() {
                 "echo force-unsafe-io >\"\$1/etc/dpkg/dpkg.cfg.d/unsafe-io\""
             )
             ;;
+        builder)
+            packages=$("$here/../scripts/install-deps" --list run package windows | paste -sd ' ')
+            system_user=""
+            hooks=()
+            ;;
         *) echo "debian_system: no kind of system $kind" >&2; return 1 ;;
     esac
     local recipe="$work/debian-$release-$kind"
     mkdir -p "$recipe"
-    "$(dirname "${BASH_SOURCE[0]}")/../../scripts/debian-archive" "$release" \
+    "$here/../scripts/debian-archive" "$release" \
         >"$recipe/sources.list" \
         || { echo "FAIL: apt knows no archive of Debian $release (apt-get update?)"; exit 1; }
     # apt's settings for reaching the archive: a proxy, and a snapshot archive's old Release dates.
