@@ -11,7 +11,8 @@
 system_cache="${XDG_CACHE_HOME:-$HOME/.cache}/cv-veyloom"
 
 # debian_system KIND RELEASE: the minimal Debian RELEASE (a code name) system of KIND, made unless
-# the cache has it; sets system (its folder), system_user (its ordinary user) and
+# the cache has it, from the archive apt here fetches from or, given system_sources, from the
+# sources.list lines it holds; sets system (its folder), system_user (its ordinary user) and
 # system_archives (the packages fetched there, kept for later runs). The kinds:
 #   desktop   beside the minimal system only what a desktop gives a program, a display (here a
 #             virtual one) and fonts, and the tools that drive it; its user, viewer
@@ -47,9 +48,12 @@ debian_system() {
     esac
     local recipe="$work/debian-$release-$kind"
     mkdir -p "$recipe"
-    "$here/../scripts/debian-archive" "$release" \
-        >"$recipe/sources.list" \
-        || { echo "FAIL: apt knows no archive of Debian $release (apt-get update?)"; exit 1; }
+    if [ -n "${system_sources:-}" ]; then
+        echo "$system_sources" >"$recipe/sources.list"
+    else
+        "$here/../scripts/debian-archive" "$release" >"$recipe/sources.list" \
+            || { echo "FAIL: apt knows no archive of Debian $release (apt-get update?)"; exit 1; }
+    fi
     # apt's settings for reaching the archive: a proxy, and a snapshot archive's old Release dates.
     apt-config dump Acquire::http::Proxy Acquire::https::Proxy Acquire::Retries \
         Acquire::Check-Valid-Until Acquire::Check-Date >"$recipe/apt.conf"

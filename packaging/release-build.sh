@@ -5,14 +5,17 @@
 # archive, the release notes, winget's manifests and the record of that system (buildinfo.sh),
 # into OUT. The repository is seen there at one fixed path, /build/cv-veyloom, and built in its
 # folder RELEASE_BUILD (build-release), kept for the next release; Qt for Windows is kept beside
-# the system, which the cache folder keeps. Given WINDOWS_SIGN_PKCS12 and WINDOWS_SIGN_PASSWORD,
+# the system, which the cache folder keeps. The system comes from the archive apt here fetches
+# from, or from the sources.list lines in RELEASE_ARCHIVE (the snapshot archive's, say). Given
+# WINDOWS_SIGN_PKCS12 and WINDOWS_SIGN_PASSWORD,
 # the Windows files are signed there (windows/sign.sh). Run by release.sh, as root or through
 # sudo.
 #   SOURCE_DATE_EPOCH=<seconds> DOWNLOAD_URL=<address> packaging/release-build.sh OUT
 set -euo pipefail
-system_keep=SOURCE_DATE_EPOCH,DOWNLOAD_URL,RELEASE_BUILD,WINDOWS_SIGN_PKCS12
+system_keep=SOURCE_DATE_EPOCH,DOWNLOAD_URL,RELEASE_BUILD,RELEASE_ARCHIVE,WINDOWS_SIGN_PKCS12
 system_keep+=,WINDOWS_SIGN_PASSWORD,WINDOWS_SIGN_TIMESTAMP
 . "$(dirname "$0")/debian-system.sh"
+system_sources=${RELEASE_ARCHIVE:-}
 repo=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath "$1")
 key=${WINDOWS_SIGN_PKCS12:+$(realpath "$WINDOWS_SIGN_PKCS12")}
