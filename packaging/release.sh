@@ -1,11 +1,11 @@
 #!/bin/bash
 # Makes every file of a release of the version being built, from a clean checkout of a commit,
-# in RELEASE_ROOT/<version>/: the files release-build.sh builds in a minimal Debian 12 system
-# (the Windows installer and zip, the Debian package and its debug symbols, the commit's source
-# archive, the release notes, winget's manifests, the record of that system), and SHA256SUMS of
-# them all; given the publisher's OpenPGP key (see openpgp-sign.sh), its signature
-# SHA256SUMS.asc, made here. The folder is made whole or not at all; a folder of the same version
-# made before is replaced. Run by `make release`, which gives RELEASE_BUILD, RELEASE_ROOT and
+# in RELEASE_ROOT/<version>/: the files release-files.sh builds in a minimal Debian 12 system,
+# the builder (builder.sh): the Windows installer and zip, the Debian package and its debug
+# symbols, the commit's source archive, the release notes, winget's manifests, the record of that
+# system; and SHA256SUMS of them all; given the publisher's OpenPGP key (see openpgp-sign.sh),
+# its signature SHA256SUMS.asc, made here. The folder is made whole or not at all; a folder of
+# the same version made before is replaced. Run by `make release`, which gives RELEASE_BUILD, RELEASE_ROOT and
 # DOWNLOAD_URL, and a Windows key to sign with (see windows/sign.sh).
 #   packaging/release.sh
 set -euo pipefail
@@ -40,7 +40,7 @@ Nothing was made"
 mkdir -p "$RELEASE_ROOT"
 new=$(mktemp -d "$RELEASE_ROOT/.new.XXXXXX")
 trap 'rm -rf "$new"' EXIT
-packaging/release-build.sh "$new" || fail "nothing was made"
+packaging/builder.sh "$new" packaging/release-files.sh /release || fail "nothing was made"
 version=$(scripts/build-version "$RELEASE_BUILD/debian")
 folder="$RELEASE_ROOT/$version"
 

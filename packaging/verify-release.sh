@@ -2,10 +2,10 @@
 # Checks a release folder (see release.sh): SHA256SUMS against every file, its signature against
 # the publisher's public key when one is given, and every file against the release made again
 # from the commit its source archive names, in a clone of this repository at VERIFY_BUILD: the
-# same bytes, the Windows files with their signatures set aside (windows/verify.sh). Before the
-# bytes, the build system the release records (buildinfo.sh) against the one here, package by
-# package. Says file by file SAME or DIFFERENT, and ends non-zero when anything differs, naming
-# the packages whose versions here are not the recorded ones. Run by `make verify-release`.
+# same bytes, the Windows files with their signatures set aside (windows/verify.sh, in the
+# builder). Before the bytes, the build system the release records (buildinfo.sh) against the
+# builder the release was made again in, package by package. Says file by file SAME or DIFFERENT, and ends non-zero when anything differs, naming
+# the packages whose versions there are not the recorded ones. Run by `make verify-release`.
 #   packaging/verify-release.sh DIR [PUBLIC_KEY]
 set -euo pipefail
 dir=$(realpath "$1")
@@ -116,10 +116,14 @@ while IFS= read -r file; do
     if cmp -s "$dir/$file" "$again/$file"; then
         say SAME "$file"
     elif [[ $file == *.exe || $file == *.zip ]]; then
-        # A signed Windows file: the same once its signatures are set aside.
+        # A signed Windows file: the same once its signatures are set aside, by the builder's
+        # tools, which made the release's.
+        rm -rf "$work/signed"
+        mkdir "$work/signed"
+        cp "$dir/$file" "$work/signed/"
         if SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit") \
-            "$rebuild/packaging/windows/verify.sh" "$rebuild/build-release/windows" "$dir/$file" \
-            >"$work/windows" 2>&1; then
+            "$rebuild/packaging/builder.sh" "$work/signed" packaging/windows/verify.sh \
+            build-release/windows "/release/$file" >"$work/windows" 2>&1; then
             say SAME "$file: $(grep -o 'signed by [^,]*' "$work/windows" | sort -u | paste -sd,)"
         else
             different "$file:"
