@@ -32,8 +32,9 @@ if [ -n "$4" ]; then
     mount --bind -o ro "$4" "$root/keys/signer.p12"
 fi
 owner=$(stat -c %u:%g "$1")
+folder=$2
 build="$1/${RELEASE_BUILD:-build-release}"
-trap 'chown -R "$owner" "$2"; [ ! -d "$build" ] || chown -R "$owner" "$build"' EXIT
+trap 'chown -R "$owner" "$folder"; [ ! -d "$build" ] || chown -R "$owner" "$build"' EXIT
 signer=$4
 shift 4
 chroot "$root" env -i PATH=/usr/bin:/bin:/usr/sbin:/sbin HOME=/root LANG=C.UTF-8 \

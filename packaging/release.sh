@@ -5,8 +5,8 @@
 # symbols, the commit's source archive, the release notes, winget's manifests, the record of that
 # system; and SHA256SUMS of them all; given the publisher's OpenPGP key (see openpgp-sign.sh),
 # its signature SHA256SUMS.asc, made here. The folder is made whole or not at all; a folder of
-# the same version made before is replaced. Run by `make release`, which gives RELEASE_BUILD, RELEASE_ROOT and
-# DOWNLOAD_URL, and a Windows key to sign with (see windows/sign.sh).
+# the same version made before is replaced. Run by `make release`, which gives RELEASE_BUILD,
+# RELEASE_ROOT and DOWNLOAD_URL, and a Windows key to sign with (see windows/sign.sh).
 #   packaging/release.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."

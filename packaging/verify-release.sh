@@ -4,8 +4,9 @@
 # from the commit its source archive names, in a clone of this repository at VERIFY_BUILD: the
 # same bytes, the Windows files with their signatures set aside (windows/verify.sh, in the
 # builder). Before the bytes, the build system the release records (buildinfo.sh) against the
-# builder the release was made again in, package by package. Says file by file SAME or DIFFERENT, and ends non-zero when anything differs, naming
-# the packages whose versions there are not the recorded ones. Run by `make verify-release`.
+# builder the release was made again in, package by package. Says file by file SAME or
+# DIFFERENT, and ends non-zero when anything differs, naming the packages whose versions there
+# are not the recorded ones. Run by `make verify-release`.
 #   packaging/verify-release.sh DIR [PUBLIC_KEY]
 set -euo pipefail
 dir=$(realpath "$1")

@@ -4,8 +4,8 @@
 # fonts) and the tools that drive it, then takes a reading with rune stones from the installed
 # program there, as an ordinary user, and purges the package again. Qt reaches that system only
 # through the package's own dependencies, so a missing one fails the check.
-# The system is made once and kept in the cache folder (packaging/debian-system.sh); each check works
-# on a throw-away layer over it.
+# The system is made once and kept in the cache folder (packaging/debian-system.sh); each check
+# works on a throw-away layer over it.
 #   tests/packages/package-check.sh <package.deb>
 set -euo pipefail
 . "$(dirname "$0")/../../packaging/debian-system.sh"
