@@ -3,7 +3,7 @@
 # builder (debian-system.sh), never with this machine's compilers and tools: as root there, in
 # this repository, which it sees at one fixed path, /build/cv-veyloom, with FOLDER at /release.
 # What it writes in FOLDER and in the repository's RELEASE_BUILD folder (build-release) stays
-# the repository's owner's. Qt for Windows is kept beside the system, which the cache folder
+# the repository's owner's; that folder is emptied when another builder made what it holds. Qt for Windows is kept beside the system, which the cache folder
 # keeps. The system comes from the archive apt here fetches from, or from the sources.list lines
 # in RELEASE_ARCHIVE (the snapshot archive's, say). A Windows key, WINDOWS_SIGN_PKCS12, is seen
 # there at /keys/signer.p12. Run as root or through sudo.
@@ -22,7 +22,8 @@ trap 'rm -rf --one-file-system "$work"' EXIT
 
 debian_system builder bookworm
 mkdir -p "$system.cache" "$folder"
-in_system "$work/system" "$repo" "$folder" "$system.cache" "$key" "$@" <<'IN_SYSTEM'
+in_system "$work/system" "$repo" "$folder" "$system.cache" "$key" "$(basename "$system")" \
+    "$@" <<'IN_SYSTEM'
 mkdir -p "$root/build/cv-veyloom" "$root/release" "$root/cache" "$root/keys"
 mount --bind "$1" "$root/build/cv-veyloom"
 mount --bind "$2" "$root/release"
@@ -35,8 +36,15 @@ owner=$(stat -c %u:%g "$1")
 folder=$2
 build="$1/${RELEASE_BUILD:-build-release}"
 trap 'chown -R "$owner" "$folder"; [ ! -d "$build" ] || chown -R "$owner" "$build"' EXIT
+# A build made by another builder starts afresh: its compilers may be other versions than the
+# ones this builder records.
+if [ "$(cat "$build/.builder" 2>/dev/null)" != "$5" ]; then
+    rm -rf "$build"
+    mkdir -p "$build"
+    echo "$5" >"$build/.builder"
+fi
 signer=$4
-shift 4
+shift 5
 chroot "$root" env -i PATH=/usr/bin:/bin:/usr/sbin:/sbin HOME=/root LANG=C.UTF-8 \
     XDG_CACHE_HOME=/cache SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-}" \
     DOWNLOAD_URL="${DOWNLOAD_URL:-}" RELEASE_BUILD="${RELEASE_BUILD:-build-release}" \
