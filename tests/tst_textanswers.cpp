@@ -386,6 +386,8 @@ private slots:
     void reading();
     void fields_data();
     void fields();
+    void fieldPieces_data();
+    void fieldPieces();
     void everyTextOfEveryWindow();
 
 private:
@@ -421,8 +423,7 @@ void TestTextAnswers::fields_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("field");
-    for (const char *name : { "txtName" })
-        QTest::addRow("frmMain %s", name) << u"frmMain"_s << QString::fromLatin1(name);
+    QTest::newRow("frmMain txtName") << u"frmMain"_s << u"txtName"_s;
     for (const char *name : { "txtName", "txtEmail", "txtFriendName", "txtFriendEmail" })
         QTest::addRow("frmExitScreen %s", name) << u"frmExitScreen"_s << QString::fromLatin1(name);
 }
@@ -440,18 +441,124 @@ void TestTextAnswers::fields()
     FETCH_CONTROL(QLineEdit, edit, *shown, field);
     QAccessibleTextInterface *text = textOf(edit);
     QVERIFY(text);
-    for (const QString &typed : { u"Ann Lee"_s, u"Ann Lee "_s, u"Ann Lee."_s, QString(), u"x"_s }) {
+    QTextEdit qt;
+    qt.resize(400, 100);
+    // Ending in a letter, a space, punctuation; empty; one character; two sentences.
+    for (const QString &typed :
+        { u"Ann Lee"_s, u"Ann Lee "_s, u"Ann Lee."_s, QString(), u"x"_s, u"Ann. Lee"_s }) {
         edit->setText(typed);
         QCOMPARE(text->characterCount(), typed.size());
-        const QByteArray subject = (window + u' ' + field + u" \""_s + typed + u'"').toUtf8();
-        answersEverything(text, subject, false);
+        const QString who = window + u' ' + field + u" \""_s + typed + u'"';
+        answersEverything(text, who.toUtf8(), false);
+        if (QTest::currentTestFailed())
+            return;
+        qt.setPlainText(typed);
+        sameAsQt(text, textOf(&qt), who);
         if (QTest::currentTestFailed())
             return;
     }
 }
 
+void TestTextAnswers::fieldPieces_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<int>("ask");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("boundary");
+    QTest::addColumn<QString>("piece");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    const auto row
+        = [](const char *name, const QString &typed, int caret, Ask ask, int offset,
+              QAccessible::TextBoundaryType boundary, const QString &piece, int start, int end) {
+              QTest::newRow(name) << typed << caret << int(ask) << offset << int(boundary) << piece
+                                  << start << end;
+          };
+    using enum QAccessible::TextBoundaryType;
+    // At the end of the text, where the caret stands after typing.
+    row("last word", u"Ann Lee"_s, 7, Ask::At, 7, WordBoundary, u"Lee"_s, 4, 7);
+    row("last word at -1", u"Ann Lee"_s, 0, Ask::At, -1, WordBoundary, u"Lee"_s, 4, 7);
+    row("last word at the caret", u"Ann Lee"_s, 7, Ask::At, -2, WordBoundary, u"Lee"_s, 4, 7);
+    row("space before the last word", u"Ann Lee"_s, 7, Ask::Before, 7, WordBoundary, u" "_s, 3, 4);
+    row("nothing after the last word", u"Ann Lee"_s, 7, Ask::After, 7, WordBoundary, {}, -1, -1);
+    row("no character at the end", u"Ann Lee"_s, 7, Ask::At, 7, CharBoundary, {}, -1, -1);
+    row("last character", u"Ann Lee"_s, 7, Ask::Before, 7, CharBoundary, u"e"_s, 6, 7);
+    row("sentence", u"Ann Lee"_s, 7, Ask::At, 7, SentenceBoundary, u"Ann Lee"_s, 0, 7);
+    row("line", u"Ann Lee"_s, 7, Ask::At, 3, LineBoundary, u"Ann Lee"_s, 0, 7);
+    row("no line after", u"Ann Lee"_s, 7, Ask::After, 3, LineBoundary, {}, -1, -1);
+    row("trailing space", u"Ann Lee "_s, 8, Ask::At, 8, WordBoundary, u" "_s, 7, 8);
+    row("word before the trailing space", u"Ann Lee "_s, 8, Ask::Before, 8, WordBoundary, u"Lee"_s,
+        4, 7);
+    row("space after the first word", u"Ann Lee "_s, 8, Ask::After, 0, WordBoundary, u" "_s, 3, 4);
+    row("full stop", u"Ann Lee."_s, 8, Ask::At, 8, WordBoundary, u"."_s, 7, 8);
+    row("word before the full stop", u"Ann Lee."_s, 8, Ask::Before, 8, WordBoundary, u"Lee"_s, 4,
+        7);
+    row("sentence with its full stop", u"Ann Lee."_s, 8, Ask::At, 8, SentenceBoundary,
+        u"Ann Lee."_s, 0, 8);
+    row("second sentence", u"Ann. Lee"_s, 8, Ask::At, 8, SentenceBoundary, u"Lee"_s, 5, 8);
+    row("first sentence", u"Ann. Lee"_s, 8, Ask::Before, -2, SentenceBoundary, u"Ann. "_s, 0, 5);
+    row("sentence after the first", u"Ann. Lee"_s, 8, Ask::After, 1, SentenceBoundary, u"Lee"_s, 5,
+        8);
+    row("first word at the caret", u"Ann Lee"_s, 0, Ask::At, -2, WordBoundary, u"Ann"_s, 0, 3);
+    row("space and bracket between words", u"Lee (Ann)"_s, 0, Ask::At, 3, WordBoundary, u" ("_s, 3,
+        5);
+    row("apostrophe inside a word", u"Thor's"_s, 6, Ask::At, 6, WordBoundary, u"Thor's"_s, 0, 6);
+    row("both halves of a pair", u"a\U0001F642"_s, 3, Ask::At, 2, CharBoundary, u"\U0001F642"_s, 1,
+        3);
+    row("nothing in an empty field", QString(), 0, Ask::At, 0, WordBoundary, {}, -1, -1);
+    row("no line in an empty field", QString(), 0, Ask::At, -2, LineBoundary, {}, -1, -1);
+    row("beyond the end", u"Ann"_s, 3, Ask::At, 4, WordBoundary, {}, -1, -1);
+    row("before the start", u"Ann"_s, 3, Ask::Before, -3, WordBoundary, {}, -1, -1);
+}
+
+// The pieces of a text field, where Qt 6.4's own interface never answers at the end.
+void TestTextAnswers::fieldPieces()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, caret);
+    QFETCH(int, ask);
+    QFETCH(int, offset);
+    QFETCH(int, boundary);
+    QFETCH(QString, piece);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    frmMain window;
+    FETCH_CONTROL(QLineEdit, edit, window, u"txtName"_s);
+    edit->setText(typed);
+    edit->setCursorPosition(caret);
+    asked.subject = "txtName";
+    const Reply answer = textAt(textOf(edit), Ask(ask), offset, boundary);
+    QCOMPARE(toText(answer), toText(Reply { piece, start, end }));
+}
+
+// Every text a screen reader finds in the program's windows, whatever its interface, answers:
+// the reading view before any reading, the fields as they stand, any text of Qt's own.
 void TestTextAnswers::everyTextOfEveryWindow()
-{ }
+{
+    frmMain main;
+    frmExitScreen exitScreen;
+    frmAbout about;
+    QStringList found;
+    for (QWidget *window : std::initializer_list<QWidget *> { &main, &exitScreen, &about }) {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QList<QWidget *> widgets = window->findChildren<QWidget *>() << window;
+        for (QWidget *widget : widgets) {
+            QAccessibleTextInterface *text = textOf(widget);
+            if (!text)
+                continue;
+            const QString who = QString::fromLatin1(window->metaObject()->className()) + u' '
+                + widget->objectName();
+            found << QString::fromLatin1(widget->metaObject()->className());
+            answersEverything(text, who.toUtf8(), qobject_cast<ReadingView *>(widget));
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+    QVERIFY2(found.contains(u"ReadingView"_s) && found.count(u"QLineEdit"_s) == 5,
+        qPrintable(found.join(u", "_s)));
+}
 
 QTEST_MAIN(TestTextAnswers)
 #include "tst_textanswers.moc"
