@@ -1,10 +1,11 @@
 #include "TextFieldAccessible.h"
 
+#include "TextPieces.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QLineEdit>
-#include <QTextBoundaryFinder>
 #include <QValidator>
 
 namespace {
@@ -91,63 +92,19 @@ public:
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int *startOffset,
         int *endOffset) const override
     {
-        int start = 0, end = 0;
-        textAtOffset(offset, boundary, &start, &end);
-        if (start <= 0)
-            return none(startOffset, endOffset);
-        return textAtOffset(start - 1, boundary, startOffset, endOffset);
+        return pieces().answer(pieces().before(offset, boundary), startOffset, endOffset);
     }
 
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int *startOffset,
         int *endOffset) const override
     {
-        int start = 0, end = 0;
-        textAtOffset(offset, boundary, &start, &end);
-        if (end < 0 || end >= characterCount())
-            return none(startOffset, endOffset);
-        return textAtOffset(end, boundary, startOffset, endOffset);
+        return pieces().answer(pieces().after(offset, boundary), startOffset, endOffset);
     }
 
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int *startOffset,
         int *endOffset) const override
     {
-        const QString text = shown();
-        const int length = int(text.size());
-        if (offset == -2)
-            offset = cursorPosition();
-        if (offset < 0 || offset > length)
-            return none(startOffset, endOffset);
-        QTextBoundaryFinder::BoundaryType type = QTextBoundaryFinder::Grapheme;
-        switch (boundary) {
-        case QAccessible::CharBoundary:
-            if (offset == length)
-                return none(startOffset, endOffset);
-            break;
-        case QAccessible::WordBoundary:
-            type = QTextBoundaryFinder::Word;
-            break;
-        case QAccessible::SentenceBoundary:
-            type = QTextBoundaryFinder::Sentence;
-            break;
-        case QAccessible::LineBoundary:
-        case QAccessible::ParagraphBoundary:
-        case QAccessible::NoBoundary:
-            *startOffset = 0;
-            *endOffset = length;
-            return text;
-        }
-        if (length == 0)
-            return none(startOffset, endOffset);
-        // At the end of the text, the piece that ends there.
-        const int inside = qMin(offset, length - 1);
-        QTextBoundaryFinder finder(type, text);
-        finder.setPosition(inside);
-        const qsizetype start = finder.isAtBoundary() ? inside : finder.toPreviousBoundary();
-        finder.setPosition(inside);
-        const qsizetype end = finder.toNextBoundary();
-        *startOffset = start < 0 ? 0 : int(start);
-        *endOffset = end < 0 ? length : int(end);
-        return text.mid(*startOffset, *endOffset - *startOffset);
+        return pieces().answer(pieces().at(offset, boundary), startOffset, endOffset);
     }
 
     QRect characterRect(int offset) const override
@@ -206,11 +163,8 @@ private:
         return field()->echoMode() == QLineEdit::Normal ? field()->text() : QString();
     }
 
-    static QString none(int *startOffset, int *endOffset)
-    {
-        *startOffset = *endOffset = -1;
-        return {};
-    }
+    // The field is one line: its lines are its paragraphs.
+    TextPieces pieces() const { return TextPieces(shown(), cursorPosition()); }
 
     // Text from a screen reader keeps to the field's rules, as typed text does.
     void setIfValid(const QString &text)

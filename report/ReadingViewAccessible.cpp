@@ -1,6 +1,7 @@
 #include "ReadingViewAccessible.h"
 
 #include "ReadingView.h"
+#include "TextPieces.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
@@ -117,12 +118,13 @@ public:
         return spoken().text().mid(std::min(start, end), std::abs(end - start));
     }
 
-    // Lines are the view's lines on screen; words, sentences and paragraphs those of the text.
+    // Lines are the view's lines on screen; characters, words, sentences and paragraphs the
+    // pieces of the spoken text.
     QString textBeforeOffset(
         int offset, QAccessible::TextBoundaryType boundary, int *start, int *end) const override
     {
         if (boundary != QAccessible::LineBoundary)
-            return QAccessibleTextInterface::textBeforeOffset(offset, boundary, start, end);
+            return pieces().answer(pieces().before(offset, boundary), start, end);
         const std::optional<Range> line = lineAt(offset);
         if (!line || line->first == 0)
             return spokenLine(std::nullopt, start, end);
@@ -133,7 +135,7 @@ public:
         int offset, QAccessible::TextBoundaryType boundary, int *start, int *end) const override
     {
         if (boundary != QAccessible::LineBoundary)
-            return QAccessibleTextInterface::textAfterOffset(offset, boundary, start, end);
+            return pieces().answer(pieces().after(offset, boundary), start, end);
         const std::optional<Range> line = lineAt(offset);
         if (!line)
             return spokenLine(std::nullopt, start, end);
@@ -151,7 +153,7 @@ public:
         int offset, QAccessible::TextBoundaryType boundary, int *start, int *end) const override
     {
         if (boundary != QAccessible::LineBoundary)
-            return QAccessibleTextInterface::textAtOffset(offset, boundary, start, end);
+            return pieces().answer(pieces().at(offset, boundary), start, end);
         return spokenLine(lineAt(offset), start, end);
     }
 
@@ -270,6 +272,7 @@ private:
 
     ReadingView *view() const { return static_cast<ReadingView *>(widget()); }
     const SpokenText &spoken() const { return view()->spokenText(); }
+    TextPieces pieces() const { return TextPieces(spoken().text(), cursorPosition()); }
     int bounded(int offset) const { return std::clamp(offset, 0, characterCount()); }
     int documentPosition(int offset, bool behind = false) const
     {
@@ -288,11 +291,13 @@ private:
     }
 
     // The line at the spoken offset, in document positions; none beyond the text. -1 stands
-    // for the end of the text.
+    // for the end of the text, -2 for the caret.
     std::optional<Range> lineAt(int offset) const
     {
         if (offset == -1)
             offset = characterCount();
+        else if (offset == -2)
+            offset = cursorPosition();
         if (offset < 0 || offset > characterCount())
             return std::nullopt;
         return lineAround(spoken().position(offset));

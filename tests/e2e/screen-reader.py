@@ -2,7 +2,8 @@
 """Takes the program through a whole test, follows every link and closes it, as a screen reader
 does: through the accessibility bus alone, finding each control by its role and name and using
 it by its actions. On every screen, the About window and the exit screen, it checks that nothing
-out of sight is exposed as showing.
+out of sight is exposed as showing. The name field and the reading answer every question of their
+pieces at every offset, each in time.
 
     screen-reader.py PID BROWSER_LOG READING
 
@@ -20,6 +21,19 @@ CAPTION = "CV Veyloom v1.0"
 # How long a call on the bus may take, in milliseconds: writing the reading takes a moment. The
 # same holds from the program's start on (no time of grace).
 Timeout, NoGrace = 25000, -1
+# How long a text may take to answer one question about its pieces, in milliseconds, and all of
+# them, in seconds: a question that is never answered fails the test quickly.
+AnswerLimit, AnswersLimit = 2000, 60
+# Every boundary a screen reader asks by.
+BOUNDARIES = {
+    "char": pyatspi.TEXT_BOUNDARY_CHAR,
+    "word start": pyatspi.TEXT_BOUNDARY_WORD_START,
+    "word end": pyatspi.TEXT_BOUNDARY_WORD_END,
+    "sentence start": pyatspi.TEXT_BOUNDARY_SENTENCE_START,
+    "sentence end": pyatspi.TEXT_BOUNDARY_SENTENCE_END,
+    "line start": pyatspi.TEXT_BOUNDARY_LINE_START,
+    "line end": pyatspi.TEXT_BOUNDARY_LINE_END,
+}
 
 
 class Failure(Exception):
@@ -172,6 +186,34 @@ def checked(node):
     return node.getState().contains(pyatspi.STATE_CHECKED)
 
 
+def answers_everything(node, what):
+    """Asks the text every question of its pieces at every offset, each answer in time and within
+    the text, and tells how long they took."""
+    text = node.queryText()
+    whole = text.getText(0, -1)
+    started = time.monotonic()
+    pyatspi.setTimeout(AnswerLimit, NoGrace)
+    try:
+        for name, boundary in BOUNDARIES.items():
+            for offset in range(len(whole) + 1):
+                for ask in ("getTextAtOffset", "getTextBeforeOffset", "getTextAfterOffset"):
+                    question = f"{what}: {ask}({offset}, {name})"
+                    try:
+                        piece, start, end = getattr(text, ask)(offset, boundary)
+                    except GLib.GError as error:
+                        raise Failure(f"no answer within {AnswerLimit} ms to {question}: "
+                                      f"{error.message}") from None
+                    if (start, end) != (-1, -1) and not (
+                            0 <= start <= end <= len(whole) and piece == whole[start:end]):
+                        raise Failure(f"{question} gave {piece!r} [{start}, {end})")
+            if time.monotonic() - started > AnswersLimit:
+                raise Failure(f"{what}: the answers took more than {AnswersLimit} s")
+    finally:
+        pyatspi.setTimeout(Timeout, NoGrace)
+    took = time.monotonic() - started
+    print(f"{what}: every question at {len(whole) + 1} offsets answered in {took:.1f} s")
+
+
 def take_test(main):
     # Heart ticked before Root; Root's questions still come first.
     for chakra in ("Heart Chakra (Anahata)", "Root Chakra (Muladhara)"):
@@ -203,6 +245,7 @@ def take_test(main):
         poll(20, lambda: read() == expected, "the reading")
     except Failure:
         raise Failure(f"the reading heard differs from the expected one: {read()!r}") from None
+    answers_everything(view, "the reading")
     only_what_is_seen(main, "result screen")
 
 
@@ -220,6 +263,10 @@ def main_window():
     offer = [name for name in shown if any(name.startswith(start) for start in offers)]
     if len(shown) != 2 or banner not in shown or len(offer) != 1:
         raise Failure(f"the links exposed on the first screen are {shown}")
+    name = control(main, pyatspi.ROLE_TEXT, "Name")
+    for typed in ("Ann Lee", "Ann Lee ", "Ann Lee.", ""):
+        name.queryEditableText().setTextContents(typed)
+        answers_everything(name, f"the name field holding {typed!r}")
     take_test(main)
     follow(control(main, pyatspi.ROLE_LINK, banner), "Press", "http://www.orravine.com")
     address = next(page for start, page in offers.items() if offer[0].startswith(start))
