@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QProxyStyle>
+
+// The desktop's style, with one focus mark for every control that takes the focus: a band along
+// the control's edge, thick enough and in colours that stand out enough to be seen at a glance
+// (Style::focusMarkOn). A control with a face of its own (a button, a field, the reading) gets a
+// line of the colour that stands out from the area around it, then a ring of the one that stands
+// out from its face; a control drawn on the area behind it (a check box, an option button, a
+// link label), a ring of the colour that stands out from that area.
+//
+// The text caret is as thick as the ring.
+//
+// Where the desktop's style is Windows' own, the mark follows Windows: it shows once the window
+// has been used from the keyboard, as Windows' own focus rectangles do.
+class FocusStyle : public QProxyStyle
+{
+public:
+    // The ring's thickness, and the line's outside it, in logical pixels.
+    static constexpr int RingWidth = 2;
+    static constexpr int LineWidth = 1;
+
+    FocusStyle();
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+        const QWidget *widget = nullptr) const override;
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+        const QWidget *widget = nullptr) const override;
+    int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
+        const QWidget *widget = nullptr) const override;
+
+private:
+    bool showsMark(const QStyleOption *option) const;
+
+    bool m_afterKeyboardOnly = false;
+};
