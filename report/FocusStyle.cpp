@@ -35,14 +35,18 @@ QColor areaBehind(const QWidget *widget, const QStyleOption *option)
     return option->palette.color(QPalette::Window);
 }
 
-// The mark of a control with a face: the line, then the ring inside it.
+// The mark of a control with a face: the line, then the ring inside it. A line of the other
+// colour than the ring's hardly differs from the frame it covers; the ring then makes up for it
+// with a pixel more.
 void markFramed(
     QPainter *painter, const QStyleOption *option, const QWidget *widget, const QColor &face)
 {
     constexpr int line = FocusStyle::LineWidth;
-    fillBand(painter, option->rect, line, Style::focusMarkOn(areaBehind(widget, option)));
-    fillBand(painter, option->rect.adjusted(line, line, -line, -line), FocusStyle::RingWidth,
-        Style::focusMarkOn(face));
+    const QColor around = Style::focusMarkOn(areaBehind(widget, option));
+    const QColor ring = Style::focusMarkOn(face);
+    fillBand(painter, option->rect, line, around);
+    fillBand(painter, option->rect.adjusted(line, line, -line, -line),
+        FocusStyle::RingWidth + (ring == around ? 0 : line), ring);
 }
 
 // The mark of a control drawn on the area behind it.
@@ -117,7 +121,7 @@ int FocusStyle::pixelMetric(
 {
     const int own = QProxyStyle::pixelMetric(metric, option, widget);
     if (metric == PM_DefaultFrameWidth && qobject_cast<const QTextEdit *>(widget))
-        return std::max(own, LineWidth + RingWidth);
+        return std::max(own, MarkDepth);
     // The caret, in the fields and the reading, as thick as the ring.
     if (metric == PM_TextCursorWidth)
         return std::max(own, RingWidth);

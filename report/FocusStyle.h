@@ -16,9 +16,11 @@
 class FocusStyle : public QProxyStyle
 {
 public:
-    // The ring's thickness, and the line's outside it, in logical pixels.
+    // The ring's thickness, and the line's outside it, in logical pixels; and the most the mark
+    // takes from a control's edge.
     static constexpr int RingWidth = 2;
     static constexpr int LineWidth = 1;
+    static constexpr int MarkDepth = RingWidth + 2 * LineWidth;
 
     FocusStyle();
 
