@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
