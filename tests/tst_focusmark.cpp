@@ -197,7 +197,7 @@ std::optional<Mark> grabStop(QWidget *window, QWidget *stop)
     if (qobject_cast<QLineEdit *>(stop) || qobject_cast<QTextEdit *>(stop)) {
         const auto *view = qobject_cast<QTextEdit *>(stop);
         caret = inPictures(view ? view->viewport() : stop,
-            stop->inputMethodQuery(Qt::ImCursorRectangle).toRect().adjusted(-1, -1, 1, 1));
+            stop->inputMethodQuery(Qt::ImCursorRectangle).toRect().adjusted(-2, -2, 2, 2));
     }
     return compare(unfocused.toImage().convertToFormat(QImage::Format_RGB32),
         focused.toImage().convertToFormat(QImage::Format_RGB32), inPictures(stop, stop->rect()),
