@@ -35,9 +35,8 @@ QColor areaBehind(const QWidget *widget, const QStyleOption *option)
     return option->palette.color(QPalette::Window);
 }
 
-// The mark of a control with a face: the line, then the ring inside it. A line of the other
-// colour than the ring's hardly differs from the frame it covers; the ring then makes up for it
-// with a pixel more.
+// The mark of a control with a face: the line, then the ring inside it, a pixel wider beside a
+// line of the other colour.
 void markFramed(
     QPainter *painter, const QStyleOption *option, const QWidget *widget, const QColor &face)
 {
@@ -90,10 +89,10 @@ void FocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *opt
 void FocusStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
     const QWidget *widget) const
 {
-    const bool reading = element == CE_ShapedFrame && qobject_cast<const QTextEdit *>(widget);
+    const bool textView = element == CE_ShapedFrame && qobject_cast<const QTextEdit *>(widget);
     // The view's frame is wider than the style's own line, to hold the mark; unmarked, the
     // space between the line and the text is the text's background.
-    if (reading)
+    if (textView)
         fillBand(painter, option->rect, pixelMetric(PM_DefaultFrameWidth, option, widget),
             option->palette.color(QPalette::Base));
     QProxyStyle::drawControl(element, option, painter, widget);
@@ -108,7 +107,7 @@ void FocusStyle::drawControl(ControlElement element, const QStyleOption *option,
         markOnArea(painter, option->rect, widget, option);
         break;
     case CE_ShapedFrame:
-        if (reading)
+        if (textView)
             markFramed(painter, option, widget, option->palette.color(QPalette::Base));
         break;
     default:

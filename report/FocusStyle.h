@@ -3,21 +3,20 @@
 #include <QProxyStyle>
 
 // The desktop's style, with one focus mark for every control that takes the focus: a band along
-// the control's edge, thick enough and in colours that stand out enough to be seen at a glance
-// (Style::focusMarkOn). A control with a face of its own (a button, a field, the reading) gets a
-// line of the colour that stands out from the area around it, then a ring of the one that stands
-// out from its face; a control drawn on the area behind it (a check box, an option button, a
-// link label), a ring of the colour that stands out from that area.
-//
-// The text caret is as thick as the ring.
+// the inside of the control's edge, in black or white, whichever stands out more from what it
+// lies on (Style::focusMarkOn). A control drawn on the area behind it (a check box, an option
+// button, a link label) gets a ring that stands out from that area; a control with a face of its
+// own (a button, a field, the reading) gets a line that stands out from the area around it, then
+// a ring that stands out from its face, a pixel wider where the line is of the other colour, as
+// such a line hardly differs from the frame it covers. The text caret is as thick as the ring.
 //
 // Where the desktop's style is Windows' own, the mark follows Windows: it shows once the window
 // has been used from the keyboard, as Windows' own focus rectangles do.
 class FocusStyle : public QProxyStyle
 {
 public:
-    // The ring's thickness, and the line's outside it, in logical pixels; and the most the mark
-    // takes from a control's edge.
+    // The ring's thickness and the line's, in logical pixels, and the most the mark takes from
+    // a control's edge: the line, and the ring with its pixel more.
     static constexpr int RingWidth = 2;
     static constexpr int LineWidth = 1;
     static constexpr int MarkDepth = RingWidth + 2 * LineWidth;
