@@ -36,16 +36,16 @@ QColor areaBehind(const QWidget *widget, const QStyleOption *option)
 }
 
 // The mark of a control with a face: the line, then the ring inside it, a pixel wider beside a
-// line of the other colour.
-void markFramed(
-    QPainter *painter, const QStyleOption *option, const QWidget *widget, const QColor &face)
+// line of the other colour, or as wide as the frame that holds it.
+void markFramed(QPainter *painter, const QStyleOption *option, const QWidget *widget,
+    const QColor &face, int frame = 0)
 {
     constexpr int line = FocusStyle::LineWidth;
     const QColor around = Style::focusMarkOn(areaBehind(widget, option));
     const QColor ring = Style::focusMarkOn(face);
     fillBand(painter, option->rect, line, around);
     fillBand(painter, option->rect.adjusted(line, line, -line, -line),
-        FocusStyle::RingWidth + (ring == around ? 0 : line), ring);
+        std::max(FocusStyle::RingWidth + (ring == around ? 0 : line), frame - line), ring);
 }
 
 // The mark of a control drawn on the area behind it.
@@ -107,8 +107,11 @@ void FocusStyle::drawControl(ControlElement element, const QStyleOption *option,
         markOnArea(painter, option->rect, widget, option);
         break;
     case CE_ShapedFrame:
+        // The view's frame is the style's own with room for the mark, whose ring fills it: the
+        // style's lines, dark and light, lie under the ring.
         if (textView)
-            markFramed(painter, option, widget, option->palette.color(QPalette::Base));
+            markFramed(painter, option, widget, option->palette.color(QPalette::Base),
+                pixelMetric(PM_DefaultFrameWidth, option, widget));
         break;
     default:
         break;
