@@ -143,7 +143,6 @@ Mark compare(const QImage &unfocused, const QImage &focused, const QRect &contro
 bool showActive(QWidget &window)
 {
     window.show();
-    QApplication::setActiveWindow(&window);
     window.activateWindow();
     return QTest::qWaitForWindowActive(&window);
 }
