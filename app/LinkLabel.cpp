@@ -1,5 +1,6 @@
 #include "LinkLabel.h"
 
+#include "FocusStyle.h"
 #include "SkipOnFailure.h"
 #include "modHelp.h"
 
@@ -83,6 +84,13 @@ void LinkLabel::openOnClick(const QString &address)
 void LinkLabel::click()
 {
     emit clicked();
+}
+
+void LinkLabel::makeRoomForFocusMark()
+{
+    constexpr int room = FocusStyle::RingWidth + 1;
+    setContentsMargins(room, room, room, room);
+    setGeometry(geometry().adjusted(-room, -room, room, room));
 }
 
 void LinkLabel::mousePressEvent(QMouseEvent *event)

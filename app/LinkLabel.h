@@ -22,6 +22,10 @@ public:
     // Follows the link as a click on it does.
     void click();
 
+    // Grows the label on every side by the focus mark and a pixel of air, its text staying where
+    // it was, so that the mark along its edge leaves the text whole.
+    void makeRoomForFocusMark();
+
 signals:
     void clicked();
 

@@ -48,6 +48,7 @@ frmAbout::frmAbout(QWidget *parent)
         this, { u"lblHomePage"_s, visit }, { 1635, 1410, 4050, 195 }, Font::AboutLink, visit);
     Controls::setTextColour(lblHomePage, Colour::AboutLink);
     lblHomePage->adjustSize();
+    lblHomePage->makeRoomForFocusMark();
     lblHomePage->openOnClick(WebAddresses::HomePage);
 
     auto *label3 = Controls::addParagraph(
@@ -59,6 +60,7 @@ frmAbout::frmAbout(QWidget *parent)
         this, { u"lblCoBrand"_s, details }, { 3330, 2415, 2355, 195 }, Font::AboutLink, details);
     Controls::setTextColour(lblCoBrand, Colour::AboutLink);
     lblCoBrand->adjustSize();
+    lblCoBrand->makeRoomForFocusMark();
     lblCoBrand->openOnClick(WebAddresses::FullyBranded);
 
     // The line starts left of the window and ends well past its right edge, so no gap shows at

@@ -298,6 +298,7 @@ void frmExitScreen::buildDownloadPanel()
     auto *lblGoToHome = add<LinkLabel>(
         frame6, { u"lblGoToHome"_s, visit }, { 75, 4250, 3585, 210 }, Font::Control, visit);
     Controls::setTextColour(lblGoToHome, Colour::PanelLink);
+    lblGoToHome->makeRoomForFocusMark();
     lblGoToHome->openOnClick(WebAddresses::OtherPrograms);
 }
 

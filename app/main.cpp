@@ -1,3 +1,4 @@
+#include "FocusStyle.h"
 #include "Startup.h"
 #include "frmMain.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     int count = int(arguments.size());
     arguments.push_back(nullptr);
     QApplication app(count, arguments.data());
+    QApplication::setStyle(new FocusStyle);
     QGuiApplication::setDesktopFileName(QStringLiteral("com.orravine.CVVeyloom"));
     const std::unique_ptr<frmMain> window = Startup::start();
     if (!window)

@@ -5,6 +5,8 @@
 #include "Style.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPalette>
@@ -137,8 +139,15 @@ ReadingView::ReadingView(QWidget *parent)
 void ReadingView::setReadOnlyFlag(bool readOnly)
 {
     setReadOnly(readOnly);
-    if (readOnly)
-        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    if (!readOnly)
+        return;
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Qt hides the caret of a view made read-only while it has the focus until the focus comes
+    // back; the keyboard moves the caret through the reading, so it is shown again at once.
+    if (hasFocus()) {
+        QFocusEvent focusBack(QEvent::FocusIn, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(this, &focusBack);
+    }
 }
 
 void ReadingView::insertPicture(const QImage &picture)

@@ -45,11 +45,16 @@ double luminance(const QColor &colour)
         + 0.0722 * linear(rgb.blueF());
 }
 
+double contrast(const QColor &one, const QColor &other)
+{
+    const auto [darker, lighter] = std::minmax({ luminance(one), luminance(other) });
+    return (lighter + 0.05) / (darker + 0.05);
+}
+
 // Easy to read: a contrast of 4.5 : 1 or more in relative luminance.
 bool readable(const QColor &text, const QColor &background)
 {
-    const auto [darker, lighter] = std::minmax({ luminance(text), luminance(background) });
-    return (lighter + 0.05) / (darker + 0.05) >= 4.5;
+    return contrast(text, background) >= 4.5;
 }
 } // namespace
 
@@ -92,6 +97,13 @@ QColor textOn(const QColor &background)
 {
     const QColor text = QGuiApplication::palette().color(QPalette::WindowText);
     return readable(text, background) ? text : QColor(Qt::black);
+}
+
+QColor focusMarkOn(const QColor &colour)
+{
+    return contrast(Colour::FocusMarkDark, colour) >= contrast(Colour::FocusMarkLight, colour)
+        ? Colour::FocusMarkDark
+        : Colour::FocusMarkLight;
 }
 
 QColor readingBackground()

@@ -52,12 +52,21 @@ inline const QColor AboutLink(0, 0, 255);
 inline const QColor ForumLink(0, 0, 192); // the exit screen's box that opens the forum
 inline const QColor PanelText(255, 255, 255);
 inline const QColor PanelLink(255, 255, 0);
+
+// The two colours of the focus mark; each part of it takes the one that stands out more from
+// what it lies on (focusMarkOn).
+inline const QColor FocusMarkDark(0, 0, 0);
+inline const QColor FocusMarkLight(255, 255, 255);
 } // namespace Colour
 
 // The colour of text on a background the program fixes: the desktop's window text colour where
 // it stands out from the background enough to be read with ease (a contrast of 4.5 : 1 or more
 // in relative luminance), black where it does not.
 QColor textOn(const QColor &background);
+
+// The colour of the focus mark on a colour: of its two colours, the one with the higher contrast
+// in relative luminance, which is at least 4.5 : 1 whatever the colour.
+QColor focusMarkOn(const QColor &colour);
 
 // The reading's background: the desktop's own where the reading's fixed text colour can be read
 // on it, white where it cannot (a dark colour scheme).
