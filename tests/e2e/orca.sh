@@ -159,9 +159,9 @@ alt+x           -
 STEPS
 )
 
-# The walk is the steps of the first table, whose texts are Orca 43's, Debian 12's; Orca 48's
-# are compared under Orca 48. Another Orca words things otherwise still, and skips. Orca 43 prints
-# its version alone ("43.1"), Orca 48 within a sentence ("Orca version 48.1, AT-SPI2 ...").
+# The walk is the steps of the first table, whose texts are Orca 43's, Debian 12's; under Orca 48
+# its table's texts are compared instead. Another Orca may word things otherwise again: the test
+# skips. Orca 43 prints its version alone ("43.1"), Orca 48 in a sentence ("Orca version 48.1").
 if ! version=$(orca --version 2>/dev/null); then
     echo "FAIL: no Orca (scripts/install-deps test installs it)"
     exit 1
