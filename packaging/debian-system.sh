@@ -83,13 +83,14 @@ debian_system() {
 # a throw-away layer kept in the folder LAYER: a later call with the same LAYER goes on from
 # where this one left the system, but for /tmp, which is new each time. /dev, /proc, /sys and
 # the kept packages are mounted there and this machine's name servers copied in. The script
-# finds the system's user in $user, its ARGs in $1... and the function apt_install.
+# finds the system's user in $user, its ARGs in $1... and the functions apt_install and
+# as_system_user.
 in_system() {
     local layer=$1
     shift
     mkdir -p "$layer/upper" "$layer/work" "$layer/root"
     unshare --mount --pid --fork --kill-child bash -c "set -euo pipefail
-        $(declare -f enter_system apt_install)
+        $(declare -f enter_system apt_install as_system_user)
         enter_system \"\$@\"
         shift 4
         . /dev/stdin" in_system "$layer" "$system" "$system_archives" "$system_user" "$@"
@@ -115,4 +116,15 @@ apt_install() {
     local install=(chroot "$root" env DEBIAN_FRONTEND=noninteractive
         apt-get install -y -q --no-install-recommends "$@")
     "${install[@]}" || { chroot "$root" apt-get update -q && "${install[@]}"; }
+}
+
+# as_system_user COMMAND: runs the bash COMMAND as the system's user, in their home, with a fresh
+# environment. The system is made the root of a mount namespace of its own, not entered by
+# chroot: in a chroot the kernel lets no one make a user namespace, as Orca's test does.
+as_system_user() {
+    # shellcheck disable=SC2016 # expanded by the shell in the namespace
+    unshare --mount --fork bash -c 'cd "$1" && pivot_root . mnt && cd / && umount --lazy /mnt &&
+        exec chroot --userspec="$2:$2" / env -i HOME="/home/$2" USER="$2" \
+            PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 bash -c "cd && $3"' \
+        as_system_user "$root" "$user" "$1"
 }
