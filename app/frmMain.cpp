@@ -15,7 +15,6 @@
 #include "modVeyloom.h"
 
 #include <QAccessibleWidget>
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -27,7 +26,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStackedWidget>
-#include <QTextCursor>
 
 using namespace Qt::StringLiterals;
 using Controls::add;
@@ -55,13 +53,13 @@ const std::pair<QRect, const char *> Symbols[] = {
 };
 
 // The stack of screens shows one screen at a time, which is all a user meets of it: to a screen
-// reader it is a plain group around the screen in front, rather than Qt's layered pane, which
-// readers announce as a list of items.
+// reader it is a plain container of the screens, which carry the names, rather than Qt's layered
+// pane, which readers announce with a count of its items.
 QAccessibleInterface *screenStackAccessible(const QString &className, QObject *object)
 {
     if (className != u"QStackedWidget")
         return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Section);
+    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Client);
 }
 
 LinkLabel *addLinkLabel(QWidget *parent, const QString &name, const QRect &place,
@@ -358,12 +356,11 @@ void frmMain::focusName()
 
 void frmMain::composeReading()
 {
-    // The view has the focus before the reading comes: a screen reader that is told of a new
-    // text in a control with the focus before it is told of the focus takes the one for the
-    // other, and says neither. It reads the reading from the top, where the caret is.
+    // The view has the focus before the reading comes: a screen reader told of a new text in the
+    // control with the focus before it is told of the focus takes the one for the other, and
+    // says neither. It reads the reading from its top, where the view puts the caret.
     skipOnFailure([this] { bringScreenToFront(Screen::Result); });
     skipOnFailure([this] { ComposeReading(*RTB, IMG, m_run); });
-    skipOnFailure([this] { RTB->moveCursor(QTextCursor::Start); });
 }
 
 std::array<QWidget *, 3> frmMain::answerWidgets() const

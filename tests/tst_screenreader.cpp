@@ -242,6 +242,10 @@ void TestScreenReader::textsOfScreensAndWindows()
         QVERIFY(object->relations(QAccessible::Label).isEmpty());
     }
 
+    // The stack of screens is a plain container, which a reader passes over, not a layered pane
+    // that it announces with a count of its items.
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.screens)->role(), QAccessible::Client);
+
     frmExitScreen exitScreen;
     FETCH_CONTROL(QLabel, appeal, exitScreen, u"Label2"_s);
     QVERIFY(appeal->text().contains(u"www.orravine.com"_s));
