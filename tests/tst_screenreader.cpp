@@ -433,7 +433,8 @@ void TestScreenReader::focusOnlyWhereTheUserGoes()
     }
     QCOMPARE(w.screens->currentIndex(), screen);
     QStringList taken;
-    connect(qApp, &QApplication::focusChanged, this,
+    const QObject listening;
+    connect(qApp, &QApplication::focusChanged, &listening,
         [&](QWidget *, QWidget *now) { taken << (now ? now->objectName() : u"(none)"_s); });
     const Qt::Key keys[] = { Qt::Key_G, Qt::Key_N, Qt::Key_M };
     QTest::keyClick(&w, keys[screen], Qt::AltModifier);
@@ -441,7 +442,6 @@ void TestScreenReader::focusOnlyWhereTheUserGoes()
     QTRY_COMPARE(taken, focused);
     QTest::qWait(50);
     QCOMPARE(taken, focused);
-    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
 // Shown as the main window closes, the exit screen takes the keyboard, and a screen reader
