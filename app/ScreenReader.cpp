@@ -1,6 +1,5 @@
 #include "ScreenReader.h"
 
-#include <QAccessible>
 #include <QLabel>
 #include <QWidget>
 

@@ -94,6 +94,7 @@ protected:
             skipOnFailure([&] {
                 const QString trimmed = Referral::trimBlanks(fieldText(field));
                 if (focusIn && trimmed == m_placeholder) {
+                    // Tab empties it after the move (frmExitScreen::focusNextPrevChild).
                     if (!emptyingLater)
                         setFieldText(field, QString());
                 } else if (!focusIn && trimmed.isEmpty()) {
