@@ -64,10 +64,10 @@ QLabel *addParagraph(
 {
     [[maybe_unused]] static const bool installed
         = (QAccessible::installFactory(paragraphAccessible), true);
-    auto *label = add<Paragraph>(parent, name, twips, font, text);
-    // An accessible interface made while the paragraph was being built took it for a label.
-    QAccessible::deleteAccessibleInterface(
-        QAccessible::uniqueId(QAccessible::queryAccessibleInterface(label)));
+    // Given its text once built: a label reports a new text, and the accessible interface made
+    // for the report while the paragraph was being built would take it for a label.
+    auto *label = add<Paragraph>(parent, name, twips, font);
+    label->setText(text);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;

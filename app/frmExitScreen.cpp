@@ -5,7 +5,6 @@
 #include "LinkLabel.h"
 #include "MessageBox.h"
 #include "Referral.h"
-#include "ScreenReader.h"
 #include "Shutdown.h"
 #include "SkipOnFailure.h"
 #include "WebAddresses.h"
@@ -22,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScopedValueRollback>
 
 using namespace Qt::StringLiterals;
 using Controls::add;
@@ -56,10 +56,15 @@ void setFieldText(QWidget *field, const QString &text)
         plain->setPlainText(text);
 }
 
+// While Tab moves the focus, the field it comes to is emptied after the move.
+bool emptyingLater = false;
+
 // The rules of one field of the form: its placeholder goes when the field takes the focus and
 // comes back when the field is left empty, and an address field refuses the space key.
 class FieldRules : public QObject
 {
+    Q_OBJECT
+
 public:
     FieldRules(QWidget *field, const QString &placeholder, bool refusesSpace)
         : QObject(field)
@@ -67,6 +72,14 @@ public:
         , m_refusesSpace(refusesSpace)
     {
         field->installEventFilter(this);
+    }
+
+    // Empties the field of its placeholder.
+    void emptyPlaceholder()
+    {
+        auto *field = static_cast<QWidget *>(parent());
+        if (Referral::trimBlanks(fieldText(field)) == m_placeholder)
+            setFieldText(field, QString());
     }
 
 protected:
@@ -81,16 +94,9 @@ protected:
             skipOnFailure([&] {
                 const QString trimmed = Referral::trimBlanks(fieldText(field));
                 if (focusIn && trimmed == m_placeholder) {
-                    setFieldText(field, QString());
-                    // A screen reader takes the emptying, which comes before Qt reports the
-                    // focus, for the focus itself, and says nothing when the report follows.
-                    QMetaObject::invokeMethod(
-                        field,
-                        [field] {
-                            if (field->hasFocus())
-                                ScreenReader::presentFocus(field);
-                        },
-                        Qt::QueuedConnection);
+                    // Tab empties it after the move (frmExitScreen::focusNextPrevChild).
+                    if (!emptyingLater)
+                        setFieldText(field, QString());
                 } else if (!focusIn && trimmed.isEmpty()) {
                     setFieldText(field, m_placeholder);
                 }
@@ -300,6 +306,24 @@ void frmExitScreen::buildDownloadPanel()
     Controls::setTextColour(lblGoToHome, Colour::PanelLink);
     lblGoToHome->makeRoomForFocusMark();
     lblGoToHome->openOnClick(WebAddresses::OtherPrograms);
+}
+
+bool frmExitScreen::focusNextPrevChild(bool next)
+{
+    // Tab empties the field it comes to only once Qt has reported the focus. A screen reader
+    // takes a change of the control with the focus, reported first, for the focus itself, and
+    // then says nothing when the report of the focus follows.
+    const bool moved = [&] {
+        const QScopedValueRollback later(emptyingLater, true);
+        return QWidget::focusNextPrevChild(next);
+    }();
+    skipOnFailure([this] {
+        if (QWidget *field = focusWidget()) {
+            if (auto *rules = field->findChild<FieldRules *>(QString(), Qt::FindDirectChildrenOnly))
+                rules->emptyPlaceholder();
+        }
+    });
+    return moved;
 }
 
 void frmExitScreen::closeEvent(QCloseEvent *event)

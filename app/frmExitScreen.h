@@ -22,6 +22,7 @@ public:
     static QStringList appealTexts();
 
 protected:
+    bool focusNextPrevChild(bool next) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

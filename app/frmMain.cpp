@@ -14,7 +14,7 @@
 #include "modHelp.h"
 #include "modVeyloom.h"
 
-#include <QApplication>
+#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,7 +26,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStackedWidget>
-#include <QTextCursor>
 
 using namespace Qt::StringLiterals;
 using Controls::add;
@@ -52,6 +51,16 @@ const std::pair<QRect, const char *> Symbols[] = {
     { { 5130, 3690, 600, 600 }, "Orange symbol of petals" },
     { { 5970, 3690, 600, 600 }, "Yellow circle of petals with a triangle" },
 };
+
+// The stack of screens shows one screen at a time, which is all a user meets of it: to a screen
+// reader it is a plain container of the screens, which carry the names, rather than Qt's layered
+// pane, which readers announce with a count of its items.
+QAccessibleInterface *screenStackAccessible(const QString &className, QObject *object)
+{
+    if (className != u"QStackedWidget")
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Client);
+}
 
 LinkLabel *addLinkLabel(QWidget *parent, const QString &name, const QRect &place,
     const QString &text, const QString &address)
@@ -83,6 +92,8 @@ frmMain::frmMain(QWidget *parent)
             + WebAddresses::MainHost + u" Now."_s,
         WebAddresses::HomePage);
 
+    [[maybe_unused]] static const bool installed
+        = (QAccessible::installFactory(screenStackAccessible), true);
     screens = add<QStackedWidget>(
         client, { u"screens"_s, u"Chakra test"_s }, { 0, 480, 7500, 4500 }, Font::Window);
     const QString captions[]
@@ -212,6 +223,13 @@ void frmMain::createQuestionScreen(QGroupBox *screen)
 
     cmdNext = add<QPushButton>(
         screen, u"cmdNext"_s, { 5760, 3360, 1200, 400 }, Font::Control, u"&Next"_s);
+    // Its access key gives it the focus as a click does, so that the answer of the next question
+    // takes the focus from it: a screen reader says a question as its answer takes the focus,
+    // and would say nothing of a question that came while the focus stayed on "Yes".
+    connect(cmdNext, &QPushButton::pressed, cmdNext, [button = cmdNext] {
+        if (!button->hasFocus())
+            button->setFocus(Qt::ShortcutFocusReason);
+    });
     connectStep(cmdNext, &QPushButton::clicked, this, [this] { NextQuestion(m_run, *this); });
 }
 
@@ -282,9 +300,6 @@ Answer frmMain::selectedAnswer() const
 
 void frmMain::selectAnswer(Answer answer)
 {
-    // The answer that loses its mark for the next question is no news to a screen reader.
-    if (fraStep[1]->isAncestorOf(QApplication::focusWidget()))
-        ScreenReader::renew(answerWidgets());
     optAnswer.at(static_cast<int>(answer))->setChecked(true);
 }
 
@@ -300,30 +315,33 @@ void frmMain::setQuestionText(std::string_view text)
     QRadioButton *selected = optAnswer.at(static_cast<int>(selectedAnswer()));
     ScreenReader::setQuestion(
         lblQuestion, answerWidgets(), selected, lblQNo->text() + u". "_s + lblQuestion->text());
-    // A new question on the screen in front is presented as the first one is: the selected
-    // answer takes the focus, after its question.
+    // On the screen in front the selected answer takes the focus, where it has not got it.
     if (screens->currentWidget() == fraStep[1])
-        ScreenReader::presentFocus(selected);
+        selected->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::bringScreenToFront(Screen screen)
 {
-    screens->setCurrentIndex(static_cast<int>(screen));
     // The keyboard follows: to the name, to the chosen answer, or into the reading.
+    QWidget *target = RTB;
     switch (screen) {
     case Screen::PersonalDetails:
-        txtName->setFocus();
+        target = txtName;
         break;
     case Screen::Question:
-        for (QRadioButton *answer : optAnswer) {
-            if (answer->isChecked())
-                answer->setFocus();
-        }
+        target = optAnswer.at(static_cast<int>(selectedAnswer()));
         break;
     case Screen::Result:
-        RTB->setFocus();
         break;
     }
+    // The focus goes straight to the new screen, shown over the old one first: a screen hidden
+    // with the focus inside would pass it on to the next control in the tab order, the banner,
+    // which a screen reader would announce.
+    QWidget *front = fraStep.at(static_cast<int>(screen));
+    front->raise();
+    front->show();
+    target->setFocus();
+    screens->setCurrentWidget(front);
 }
 
 void frmMain::showInputError(std::string_view text)
@@ -338,13 +356,11 @@ void frmMain::focusName()
 
 void frmMain::composeReading()
 {
+    // The view has the focus before the reading comes: a screen reader told of a new text in the
+    // control with the focus before it is told of the focus takes the one for the other, and
+    // says neither. It reads the reading from its top, where the view puts the caret.
     skipOnFailure([this] { bringScreenToFront(Screen::Result); });
     skipOnFailure([this] { ComposeReading(*RTB, IMG, m_run); });
-    // The reading is read from its top, as soon as it is there.
-    skipOnFailure([this] {
-        RTB->moveCursor(QTextCursor::Start);
-        ScreenReader::presentFocus(RTB);
-    });
 }
 
 std::array<QWidget *, 3> frmMain::answerWidgets() const
@@ -358,6 +374,10 @@ void frmMain::closeEvent(QCloseEvent *event)
         auto *exitScreen = new frmExitScreen;
         exitScreen->setAttribute(Qt::WA_DeleteOnClose);
         exitScreen->show();
+        // It takes the keyboard, and a screen reader with it, whatever the window manager
+        // makes of a window that opens as another closes.
+        exitScreen->raise();
+        exitScreen->activateWindow();
     });
     event->accept();
 }

@@ -23,14 +23,14 @@ constexpr std::string_view NoRunesForOpenChakra
     = "Your Chosen Chakra is open. There is no Corresponding Runes Card.";
 constexpr std::string_view RuneStoneLabel = "Corresponding Runes Stone: ";
 
-// Writes at the view's insertion point with the colour and weight set last, as the reading is
+// Writes at the insertion point with the colour and weight set last, as the reading is
 // built from top to bottom.
 class ReadingWriter
 {
 public:
     // The whole reading is one edit, so the view lays its text out once, not after every line.
-    explicit ReadingWriter(ReadingView &view)
-        : m_cursor(view.textCursor())
+    explicit ReadingWriter(const QTextCursor &insertion)
+        : m_cursor(insertion)
     {
         m_cursor.beginEditBlock();
     }
@@ -114,33 +114,33 @@ void ComposeReading(ReadingView &RTB, const ImageList &IMG, const TestRun &run)
     ChakraScoreTable ChakraScore = ScoreAnswers(run.QuestionList, run.AnswerTrail);
     const RuneGroupTable RuneGroups = RuneGroupTexts;
     LoadCatalogue();
-    RTB.clear();
-
-    ReadingWriter out(RTB);
-    for (int k = 0; k < ChakraCount; ++k) {
-        if (ChakraScore[k] != NotTested) {
-            out.setColour(Style::Colour::ReadingText);
-            const ChakraState state = RateScore(ChakraScore[k]);
-            out.setBold(true);
-            out.write(ChakraNames[k]);
-            out.write(ratingSuffix(state));
-            out.lineBreak();
-            out.setBold(false);
-            out.write(ratingText(state, k));
-            out.lineBreak(2);
-            if (state == ChakraState::Open)
-                ChakraScore[k] = RatedOpen;
+    RTB.rewrite([&](QTextCursor &insertion) {
+        ReadingWriter out(insertion);
+        for (int k = 0; k < ChakraCount; ++k) {
+            if (ChakraScore[k] != NotTested) {
+                out.setColour(Style::Colour::ReadingText);
+                const ChakraState state = RateScore(ChakraScore[k]);
+                out.setBold(true);
+                out.write(ChakraNames[k]);
+                out.write(ratingSuffix(state));
+                out.lineBreak();
+                out.setBold(false);
+                out.write(ratingText(state, k));
+                out.lineBreak(2);
+                if (state == ChakraState::Open)
+                    ChakraScore[k] = RatedOpen;
+            }
+            RTB.setReadOnlyFlag(false);
+            if (ChakraScore[k] == RatedOpen) {
+                out.setBold(true);
+                out.write(NoRunesForOpenChakra);
+                out.lineBreak(2);
+                out.setBold(false);
+            } else if (ChakraScore[k] != NotTested) {
+                for (int rune : RunesFor(k, RuneGroups))
+                    writeRune(out, RTB, IMG, k, rune);
+            }
+            RTB.setReadOnlyFlag(true);
         }
-        RTB.setReadOnlyFlag(false);
-        if (ChakraScore[k] == RatedOpen) {
-            out.setBold(true);
-            out.write(NoRunesForOpenChakra);
-            out.lineBreak(2);
-            out.setBold(false);
-        } else if (ChakraScore[k] != NotTested) {
-            for (int rune : RunesFor(k, RuneGroups))
-                writeRune(out, RTB, IMG, k, rune);
-        }
-        RTB.setReadOnlyFlag(true);
-    }
+    });
 }

@@ -4,6 +4,7 @@
 #include "ReadingViewAccessible.h"
 #include "Style.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -125,7 +126,7 @@ ReadingView::ReadingView(QWidget *parent)
     setTabChangesFocus(true);
     setReadOnlyFlag(true);
     connect(this, &QTextEdit::textChanged, this, &EmptyClipboard);
-    connect(document(), &QTextDocument::contentsChange, this, [this] { m_spokenTextStale = true; });
+    followDocument();
     installReadingViewAccessibility();
     if (const QColor background = Style::readingBackground();
         background != palette().color(QPalette::Base)) {
@@ -150,6 +151,43 @@ void ReadingView::setReadOnlyFlag(bool readOnly)
     }
 }
 
+void ReadingView::followDocument()
+{
+    connect(document(), &QTextDocument::contentsChange, this, [this] { m_spokenTextStale = true; });
+    m_spokenTextStale = true;
+}
+
+void ReadingView::rewrite(const std::function<void(QTextCursor &)> &write)
+{
+    // Qt reports each insertion into the view's own document in its positions, where a picture
+    // is one character; a document the view takes whole it does not report at all.
+    const QTextDocument *shown = document();
+    auto *draft = new QTextDocument(this);
+    draft->setDefaultFont(shown->defaultFont());
+    draft->setDefaultTextOption(shown->defaultTextOption());
+    draft->setDocumentMargin(shown->documentMargin());
+    draft->setIndentWidth(shown->indentWidth());
+    draft->setUseDesignMetrics(shown->useDesignMetrics());
+    draft->setUndoRedoEnabled(shown->isUndoRedoEnabled());
+    m_rewriting = QTextCursor(draft);
+    struct Done {
+        QTextCursor &cursor;
+        ~Done() { cursor = QTextCursor(); }
+    } done { m_rewriting };
+    write(m_rewriting);
+
+    const bool told = QAccessible::isActive();
+    const QString before = told ? spokenText().text() : QString();
+    QTextDocument *previous = shown->parent() == this ? document() : nullptr;
+    setDocument(draft);
+    delete previous;
+    followDocument();
+    if (told) {
+        QAccessibleTextUpdateEvent changed(this, 0, before, spokenText().text());
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
 void ReadingView::insertPicture(const QImage &picture)
 {
     if (picture.isNull())
@@ -170,8 +208,9 @@ void ReadingView::insertPicture(const QImage &picture)
         entry.format.setToolTip(description);
         it = m_pictures.insert(picture.cacheKey(), entry);
     }
-    document()->addResource(QTextDocument::ImageResource, it->url, it->pixmap);
-    textCursor().insertImage(it->format);
+    QTextCursor insertion = m_rewriting.isNull() ? textCursor() : m_rewriting;
+    insertion.document()->addResource(QTextDocument::ImageResource, it->url, it->pixmap);
+    insertion.insertImage(it->format);
 }
 
 const SpokenText &ReadingView::spokenText() const

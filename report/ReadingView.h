@@ -4,9 +4,12 @@
 
 #include <QHash>
 #include <QPixmap>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTextImageFormat>
 #include <QUrl>
+
+#include <functional>
 
 class QImage;
 
@@ -23,8 +26,13 @@ public:
 
     // Read-only still lets the user select and copy with the mouse or the keyboard.
     void setReadOnlyFlag(bool readOnly);
+    // Writes a text in place of the view's: `write` writes it at the insertion point it is
+    // given, into a document of its own that the view then takes whole, its caret at the top.
+    // A screen reader is told of the change once, in the offsets of the spoken text.
+    void rewrite(const std::function<void(QTextCursor &)> &write);
     // Inserts the picture at the insertion point, which moves behind it; the picture's
-    // description becomes its alternative text. A null picture inserts nothing.
+    // description becomes its alternative text. While a text is rewritten, that is the
+    // rewriting's insertion point. A null picture inserts nothing.
     void insertPicture(const QImage &picture);
     // What a screen reader hears of the reading: its text with each picture read as its
     // description. Its offsets are those of the view's accessible text interface.
@@ -37,12 +45,16 @@ protected:
     bool viewportEvent(QEvent *event) override;
 
 private:
+    void followDocument();
+
     struct Picture {
         QUrl url;
         QPixmap pixmap;
         QTextImageFormat format;
     };
     QHash<qint64, Picture> m_pictures;
+    // The insertion point of a text being rewritten; null otherwise.
+    QTextCursor m_rewriting;
     // Made again when first asked for after the text changed.
     mutable SpokenText m_spokenText;
     mutable bool m_spokenTextStale = false;

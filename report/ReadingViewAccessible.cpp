@@ -17,22 +17,6 @@
 
 namespace {
 
-// The update handler installed before this file's, if any.
-QAccessible::UpdateHandler nextHandler = nullptr;
-
-// Hands the event on as Qt would have without this file's handler.
-void passOn(QAccessibleEvent *event)
-{
-    if (nextHandler) {
-        nextHandler(event);
-        return;
-    }
-    // Qt gives an event to the platform's bridge only while no handler is installed.
-    const QAccessible::UpdateHandler self = QAccessible::installUpdateHandler(nullptr);
-    QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(self);
-}
-
 // The view as Qt's own interface for a text edit shows it, with the same role, states and
 // children (the viewport and the scroll bars), but with the spoken text as its text. The view
 // is read-only, so its text is not editable through the interface.
@@ -41,7 +25,6 @@ class AccessibleReadingView : public QAccessibleWidget, public QAccessibleTextIn
 public:
     explicit AccessibleReadingView(ReadingView *view)
         : QAccessibleWidget(view, QAccessible::EditableText)
-        , m_told(SpokenText(*view->document()).text())
     { }
 
     QAccessible::State state() const override
@@ -238,35 +221,6 @@ public:
         return attributes;
     }
 
-    // Tells of the change from the text told last to the text now as one event: what was
-    // removed and what was inserted where the two differ.
-    void tellChange()
-    {
-        // Made anew: the view learns of the change only after Qt's own event.
-        const QString now = SpokenText(*view()->document()).text();
-        const QString before = std::exchange(m_told, now);
-        const qsizetype shorter = std::min(before.size(), now.size());
-        qsizetype head = 0;
-        while (head < shorter && before[head] == now[head])
-            ++head;
-        qsizetype tail = 0;
-        while (
-            tail < shorter - head && before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
-            ++tail;
-        const QString removed = before.mid(head, before.size() - head - tail);
-        const QString inserted = now.mid(head, now.size() - head - tail);
-        if (!removed.isEmpty() && !inserted.isEmpty()) {
-            QAccessibleTextUpdateEvent event(view(), int(head), removed, inserted);
-            passOn(&event);
-        } else if (!removed.isEmpty()) {
-            QAccessibleTextRemoveEvent event(view(), int(head), removed);
-            passOn(&event);
-        } else if (!inserted.isEmpty()) {
-            QAccessibleTextInsertEvent event(view(), int(head), inserted);
-            passOn(&event);
-        }
-    }
-
 private:
     using Range = std::pair<int, int>;
 
@@ -314,8 +268,6 @@ private:
         *end = spoken().offset(line->second);
         return spoken().text().mid(*start, *end - *start);
     }
-
-    QString m_told; // the spoken text as the last change told it
 };
 
 QAccessibleInterface *accessibleReadingView(const QString &className, QObject *object)
@@ -325,48 +277,12 @@ QAccessibleInterface *accessibleReadingView(const QString &className, QObject *o
     return nullptr;
 }
 
-// Qt's text control tells of the view's changes, caret and selection in document positions,
-// and of the pictures as object characters; they are told again in the spoken text's terms.
-void tellInSpokenText(QAccessibleEvent *event)
-{
-    auto *view = qobject_cast<ReadingView *>(event->object());
-    auto *accessible
-        = view ? dynamic_cast<AccessibleReadingView *>(event->accessibleInterface()) : nullptr;
-    if (!accessible) {
-        passOn(event);
-        return;
-    }
-    switch (event->type()) {
-    case QAccessible::TextInserted:
-    case QAccessible::TextRemoved:
-    case QAccessible::TextUpdated:
-        accessible->tellChange();
-        break;
-    case QAccessible::TextCaretMoved: {
-        QAccessibleTextCursorEvent moved(view, accessible->cursorPosition());
-        passOn(&moved);
-        break;
-    }
-    case QAccessible::TextSelectionChanged: {
-        const QTextCursor cursor = view->textCursor();
-        QAccessibleTextSelectionEvent selected(view, view->spokenText().offset(cursor.anchor()),
-            view->spokenText().offset(cursor.position()));
-        passOn(&selected);
-        break;
-    }
-    default:
-        passOn(event);
-        break;
-    }
-}
-
 } // namespace
 
 void installReadingViewAccessibility()
 {
     [[maybe_unused]] static const bool installed = [] {
         QAccessible::installFactory(accessibleReadingView);
-        nextHandler = QAccessible::installUpdateHandler(tellInSpokenText);
         return true;
     }();
 }

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTest>
@@ -29,7 +30,8 @@ using namespace Qt::StringLiterals;
 #endif
 
 // What a screen reader is told beyond each control's name: the question with its answer, the
-// reading as it appears, and the texts that go with a screen or window.
+// reading as it appears, and the texts that go with a screen or window; the objects it holds,
+// which live as long as their controls; the focus, which goes only where the user goes.
 class TestScreenReader : public QObject
 {
     Q_OBJECT
@@ -45,6 +47,11 @@ private slots:
     void textFieldsAnswerAtTheirEnd_data();
     void textFieldsAnswerAtTheirEnd();
     void referralFieldsSayTheirNames();
+    void heldObjectsLive_data();
+    void heldObjectsLive();
+    void focusOnlyWhereTheUserGoes_data();
+    void focusOnlyWhereTheUserGoes();
+    void exitScreenTakesTheKeyboard();
 
 private:
     struct Focus {
@@ -87,6 +94,11 @@ namespace {
 QAccessible::Id idOf(QWidget *widget)
 {
     return QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget));
+}
+
+QString wholeText(QAccessibleTextInterface *text)
+{
+    return text->text(0, text->characterCount());
 }
 
 // What a screen reader says of the answer's question before the answer itself.
@@ -154,7 +166,8 @@ void TestScreenReader::questionBeforeAnswer()
         w.cmdNext->setFocus();
         break;
     }
-    const QAccessible::Id followed = idOf(QApplication::focusWidget());
+    QWidget *const before = QApplication::focusWidget();
+    const QAccessible::Id followed = idOf(before);
     s_focus.clear();
     if (nextBy == NextBy::SpaceOnNext)
         QTest::keyClick(w.cmdNext, Qt::Key_Space);
@@ -169,12 +182,15 @@ void TestScreenReader::questionBeforeAnswer()
     QCOMPARE(
         questionOf(w.optAnswer[0]), u"Question 2 of 8. Do you feel physically active and fit?"_s);
     SKIP_WITHOUT_BRIDGE();
-    // The reader is told of the focus on an object it does not follow yet, so it says the
-    // answer anew, even where the focus stayed where it was.
+    // The reader is told of the focus on the answer's own object, coming from another control,
+    // so it says the answer with its question, even where the focus was on it before: Next,
+    // whichever way it was pressed, had it in between.
     QVERIFY(!s_focus.isEmpty());
     QCOMPARE(s_focus.last().object, w.optAnswer[0]);
-    QCOMPARE_NE(s_focus.last().id, followed);
     QCOMPARE(s_focus.last().id, idOf(w.optAnswer[0]));
+    QCOMPARE(s_focus.size() > 1 ? s_focus[s_focus.size() - 2].object : before, w.cmdNext);
+    if (nextBy == NextBy::AccessKeyOnSelected)
+        QCOMPARE(s_focus.last().id, followed);
 }
 
 void TestScreenReader::readingFromItsTop()
@@ -189,6 +205,7 @@ void TestScreenReader::readingFromItsTop()
         QTest::mouseClick(w.cmdNext, Qt::LeftButton);
     const QAccessible::Id followed = idOf(w.RTB);
     s_focus.clear();
+    s_events.clear();
     QTest::mouseClick(w.cmdNext, Qt::LeftButton);
     QTRY_COMPARE(w.screens->currentIndex(), 2);
 
@@ -196,9 +213,18 @@ void TestScreenReader::readingFromItsTop()
     QCOMPARE(w.RTB->textCursor().position(), 0);
     QCOMPARE(w.RTB->document()->firstBlock().text(), u"Crown Chakra (Sahasrara) is Open"_s);
     SKIP_WITHOUT_BRIDGE();
+    // The view's own object takes the focus before the reading comes: a reader told of a new
+    // text in the control with the focus before the focus itself takes the one for the other.
     QVERIFY(!s_focus.isEmpty());
     QCOMPARE(s_focus.last().object, w.RTB);
-    QCOMPARE_NE(s_focus.last().id, followed);
+    QCOMPARE(s_focus.last().id, followed);
+    const auto at = [&](QAccessible::Event type) {
+        return std::find_if(s_events.cbegin(), s_events.cend(), [&](const Event &event) {
+            return event.object == w.RTB && event.type == type;
+        }) - s_events.cbegin();
+    };
+    QCOMPARE_LT(at(QAccessible::Focus), at(QAccessible::TextUpdated));
+    QCOMPARE_LT(at(QAccessible::TextUpdated), s_events.size());
 }
 
 void TestScreenReader::textsOfScreensAndWindows()
@@ -216,6 +242,10 @@ void TestScreenReader::textsOfScreensAndWindows()
         QVERIFY(object->relations(QAccessible::Label).isEmpty());
     }
 
+    // The stack of screens is a plain container, which a reader passes over, not a layered pane
+    // that it announces with a count of its items.
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.screens)->role(), QAccessible::Client);
+
     frmExitScreen exitScreen;
     FETCH_CONTROL(QLabel, appeal, exitScreen, u"Label2"_s);
     QVERIFY(appeal->text().contains(u"www.orravine.com"_s));
@@ -228,43 +258,213 @@ void TestScreenReader::textsOfScreensAndWindows()
 
 void TestScreenReader::referralFieldsSayTheirNames_data()
 {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<Qt::Key>("key");
     QTest::addColumn<QString>("field");
-    QTest::newRow("name") << u"txtName"_s;
-    QTest::newRow("email") << u"txtEmail"_s;
-    QTest::newRow("friend's name") << u"txtFriendName"_s;
-    QTest::newRow("friend's email") << u"txtFriendEmail"_s;
+    QTest::newRow("name") << u"Check1"_s << Qt::Key_Tab << u"txtName"_s;
+    QTest::newRow("email") << u"txtName"_s << Qt::Key_Tab << u"txtEmail"_s;
+    QTest::newRow("friend's name") << u"txtEmail"_s << Qt::Key_Tab << u"txtFriendName"_s;
+    QTest::newRow("friend's email") << u"txtFriendName"_s << Qt::Key_Tab << u"txtFriendEmail"_s;
+    QTest::newRow("friend's email, back")
+        << u"cmdSubmit"_s << Qt::Key_Backtab << u"txtFriendEmail"_s;
+    QTest::newRow("name, back") << u"txtEmail"_s << Qt::Key_Backtab << u"txtName"_s;
 }
 
-// Each field empties its grey text as it takes the focus, which Qt reports before the focus. A
-// reader takes that change for the focus itself and then says nothing of the focus; a focus on
-// the field as a new object, after the change, is said.
+// Each field empties its grey text as Tab brings the focus to it. A reader takes a change of
+// the control with the focus, told before the focus, for the focus itself, and then says
+// nothing of the focus: the focus on the field's own object is told first.
 void TestScreenReader::referralFieldsSayTheirNames()
 {
+    QFETCH(QString, from);
+    QFETCH(Qt::Key, key);
     QFETCH(QString, field);
     frmExitScreen exitScreen;
     exitScreen.show();
     exitScreen.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&exitScreen));
+    FETCH_CONTROL(QWidget, before, exitScreen, from);
     FETCH_CONTROL(QLineEdit, edit, exitScreen, field);
+    const QString placeholder = edit->text();
+    QVERIFY(!placeholder.isEmpty());
+    before->setFocus(Qt::TabFocusReason);
+    const QAccessible::Id held = idOf(edit);
     s_events.clear();
-    edit->setFocus(Qt::TabFocusReason);
-    QTRY_COMPARE(edit->text(), QString());
+    QTest::keyClick(QApplication::focusWidget(), key);
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QCOMPARE(edit->text(), QString());
     SKIP_WITHOUT_BRIDGE();
 
-    // The last change of the field, then a focus on it from another object than the changed one.
-    const auto focusAfterChange = [edit] {
-        qsizetype change = s_events.size() - 1;
-        while (change >= 0
-            && (s_events[change].object != edit || s_events[change].type == QAccessible::Focus))
-            --change;
-        for (qsizetype i = change + 1; change >= 0 && i < s_events.size(); ++i) {
-            if (s_events[i].object == edit && s_events[i].type == QAccessible::Focus
-                && s_events[i].id != s_events[change].id)
-                return true;
-        }
-        return false;
+    const auto first = [&](auto matches) {
+        return std::find_if(s_events.cbegin(), s_events.cend(), [&](const Event &event) {
+            return event.object == edit && matches(event);
+        }) - s_events.cbegin();
     };
-    QTRY_VERIFY(focusAfterChange());
+    const qsizetype focus
+        = first([](const Event &event) { return event.type == QAccessible::Focus; });
+    const qsizetype emptied = first([](const Event &event) {
+        return event.type == QAccessible::TextRemoved || event.type == QAccessible::TextUpdated;
+    });
+    QCOMPARE_LT(emptied, s_events.size());
+    QCOMPARE_LT(focus, emptied);
+    QCOMPARE(s_events[focus].id, held);
+    QCOMPARE(idOf(edit), held);
+}
+
+void TestScreenReader::heldObjectsLive_data()
+{
+    QTest::addColumn<QString>("news");
+    QTest::newRow("answers, next question") << u"question"_s;
+    QTest::newRow("referral field, emptied") << u"field"_s;
+    QTest::newRow("reading, a new one") << u"reading"_s;
+}
+
+// A screen reader, voice control or a test tool holds on to the objects it has met: each lives
+// as long as its control, under the same id, and tells the control's news.
+void TestScreenReader::heldObjectsLive()
+{
+    QFETCH(QString, news);
+    struct Held {
+        QAccessibleInterface *object;
+        QAccessible::Id id;
+    };
+    const auto hold = [](QWidget *widget) {
+        QAccessibleInterface *object = QAccessible::queryAccessibleInterface(widget);
+        return Held { object, QAccessible::uniqueId(object) };
+    };
+    const auto alive = [](const Held &held) {
+        return QAccessible::accessibleInterface(held.id) == held.object && held.object->isValid();
+    };
+
+    if (news == u"field") {
+        frmExitScreen exitScreen;
+        exitScreen.show();
+        exitScreen.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&exitScreen));
+        FETCH_CONTROL(QLineEdit, edit, exitScreen, u"txtFriendName"_s);
+        const Held field = hold(edit);
+        QCOMPARE(wholeText(field.object->textInterface()), u"Friend's Name"_s);
+        edit->setFocus(Qt::MouseFocusReason);
+        QVERIFY(alive(field));
+        QCOMPARE(field.object->textInterface()->characterCount(), 0);
+        QCOMPARE(field.object->text(QAccessible::Name), u"Friend's Name"_s);
+        QVERIFY(field.object->state().focused);
+        return;
+    }
+
+    frmMain w;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // Root's questions, or Crown's, which is open when every answer is "Yes".
+    QTest::mouseClick(w.chkOption[news == u"question" ? 0 : 6], Qt::LeftButton);
+    QTest::mouseClick(w.cmdProceed, Qt::LeftButton);
+    QTRY_COMPARE(w.screens->currentIndex(), 1);
+    if (news == u"question") {
+        const Held answers[] = { hold(w.optAnswer[0]), hold(w.optAnswer[1]), hold(w.optAnswer[2]) };
+        QTest::mouseClick(w.optAnswer[2], Qt::LeftButton);
+        QTest::keyClick(&w, Qt::Key_N, Qt::AltModifier);
+        QTRY_COMPARE(w.lblQNo->text(), u"Question 2 of 8"_s);
+        for (const Held &answer : answers)
+            QVERIFY(alive(answer));
+        QCOMPARE(answers[0].object->text(QAccessible::Name), u"Yes"_s);
+        QVERIFY(answers[0].object->state().checked);
+        QVERIFY(answers[0].object->state().focused);
+        QVERIFY(!answers[2].object->state().checked);
+        QCOMPARE(questionOf(w.optAnswer[0]),
+            u"Question 2 of 8. Do you feel physically active and fit?"_s);
+        return;
+    }
+
+    // A reading, then another after Back To Main and a second test.
+    for (int i = 0; i < 8; ++i)
+        QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+    QTRY_COMPARE(w.screens->currentIndex(), 2);
+    const Held reading = hold(w.RTB);
+    QAccessibleTextInterface *text = reading.object->textInterface();
+    QVERIFY(wholeText(text).startsWith(u"Crown Chakra (Sahasrara) is Open\n"_s));
+    QTest::mouseClick(w.cmdMain, Qt::LeftButton);
+    QTRY_COMPARE(w.screens->currentIndex(), 0);
+    // Root alone, "No" to the first and the third question, which score with "Yes", and "Yes"
+    // to the rest: under-active.
+    w.chkOption[6]->setChecked(false);
+    w.chkOption[0]->setChecked(true);
+    QTest::mouseClick(w.cmdProceed, Qt::LeftButton);
+    for (int i = 0; i < 8; ++i) {
+        if (i == 0 || i == 2)
+            QTest::mouseClick(w.optAnswer[1], Qt::LeftButton);
+        QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+    }
+    QTRY_COMPARE(w.screens->currentIndex(), 2);
+    QVERIFY(alive(reading));
+    QVERIFY(wholeText(text).startsWith(u"Root Chakra (Muladhara) is Underactive\n"_s));
+    QVERIFY(wholeText(text).contains(u"\nAlgiz rune stone\n"_s));
+    QCOMPARE(text->cursorPosition(), 0);
+}
+
+void TestScreenReader::focusOnlyWhereTheUserGoes_data()
+{
+    QTest::addColumn<int>("screen"); // the screen the key is pressed on
+    QTest::addColumn<QStringList>("focused"); // every control that takes the focus, in order
+    QTest::newRow("first screen, Alt+G") << 0 << QStringList { u"optAnswer0"_s };
+    QTest::newRow("last question, Alt+N") << 1 << QStringList { u"cmdNext"_s, u"RTB"_s };
+    QTest::newRow("reading, Alt+M") << 2 << QStringList { u"txtName"_s };
+}
+
+// A screen that hides with the focus inside would let Qt pass the focus on to the next control
+// in the tab order, the banner above the screens, for a moment that a screen reader announces.
+void TestScreenReader::focusOnlyWhereTheUserGoes()
+{
+    QFETCH(int, screen);
+    QFETCH(QStringList, focused);
+    frmMain w;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::mouseClick(w.chkOption[6], Qt::LeftButton);
+    if (screen > 0) {
+        QTest::mouseClick(w.cmdProceed, Qt::LeftButton);
+        for (int i = 0; i < 7; ++i)
+            QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+        w.optAnswer[0]->setFocus();
+    }
+    if (screen > 1) {
+        QTest::keyClick(&w, Qt::Key_N, Qt::AltModifier);
+        QTRY_COMPARE(w.screens->currentIndex(), 2);
+    }
+    QCOMPARE(w.screens->currentIndex(), screen);
+    QStringList taken;
+    const QObject listening;
+    connect(qApp, &QApplication::focusChanged, &listening,
+        [&](QWidget *, QWidget *now) { taken << (now ? now->objectName() : u"(none)"_s); });
+    const Qt::Key keys[] = { Qt::Key_G, Qt::Key_N, Qt::Key_M };
+    QTest::keyClick(&w, keys[screen], Qt::AltModifier);
+    QTRY_COMPARE_NE(w.screens->currentIndex(), screen);
+    QTRY_COMPARE(taken, focused);
+    QTest::qWait(50);
+    QCOMPARE(taken, focused);
+}
+
+// Shown as the main window closes, the exit screen takes the keyboard, and a screen reader
+// with it, whatever becomes of the main window.
+void TestScreenReader::exitScreenTakesTheKeyboard()
+{
+    frmMain w;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.close();
+    frmExitScreen *exitScreen = nullptr;
+    QTRY_VERIFY((exitScreen = [] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (auto *found = qobject_cast<frmExitScreen *>(window); found && found->isVisible())
+                return found;
+        }
+        return static_cast<frmExitScreen *>(nullptr);
+    }()));
+    const auto closed = qScopeGuard([exitScreen] { delete exitScreen; });
+    QVERIFY(QTest::qWaitForWindowActive(exitScreen));
+    QCOMPARE(QApplication::activeWindow(), exitScreen);
+    QCOMPARE(QApplication::focusWidget()->objectName(), u"cmdClose"_s);
 }
 
 void TestScreenReader::textFieldsAnswerAtTheirEnd_data()

@@ -2,7 +2,10 @@
 # A one-chakra test taken by the keyboard alone with a real screen reader, Orca, listening: each
 # key pressed and what Orca then says are written to a transcript, which is printed, and what is
 # heard is compared with the texts below. Orca speaks to a stand-in speech server
-# (speech-server.py) that writes every utterance down and sounds nothing.
+# (speech-server.py) that writes every utterance down and sounds nothing. Then the program is
+# opened and closed again, ten times, its exit screen heard each time. Nothing of NEVER_HEARD may
+# be heard in all that, and the program may never be asked for an accessible object it no longer
+# has.
 #   ORCA_TRANSCRIPT_ONLY=1: the transcript alone, nothing compared.
 set -euo pipefail
 
@@ -14,7 +17,7 @@ set -euo pipefail
 STEPS=$(
     cat <<'STEPS'
 # The first screen: the name field has the focus; Root's box is ticked and the test begun.
-start           CV Veyloom v1.0 frame | Chakra test | Personal Details panel
+start           CV Veyloom v1.0 frame | Personal Details panel
                 | Choose one of the following options. Take the Chakras Test | Name text
 Tab             Get Veyloom Reading push button
 Tab             Root Chakra (Muladhara) check box not checked
@@ -162,16 +165,31 @@ STEPS
 # The walk is the steps of the first table, whose texts are Orca 43's, Debian 12's; under Orca 48
 # its table's texts are compared instead. Another Orca may word things otherwise again: the test
 # skips. Orca 43 prints its version alone ("43.1"), Orca 48 in a sentence ("Orca version 48.1").
+
+# Said of no step: a control the user did not go to (the banner, where the focus would stop as the
+# first screen hides) or the items of a container no one sees as such (the stack of screens).
+NEVER_HEARD=("The Most Popular Online Mystic Discussion Forum" "0 items")
+# The exit screen, opened again and again: it takes the keyboard, and its appeal is heard (in
+# each Orca's words, below).
+REOPENINGS=10
+
 if ! version=$(orca --version 2>/dev/null); then
     echo "FAIL: no Orca (scripts/install-deps test installs it)"
     exit 1
 fi
 version=$(grep -oE '[0-9]+(\.[0-9]+)+' <<<"$version" | head -n 1 || true)
 case ${version%%.*} in
-    43) HEARD=$STEPS ;;
-    48) HEARD=$STEPS_48 ;;
+    43)
+        HEARD=$STEPS
+        EXIT_SCREEN="CV Veyloom v1.0. | forum at www.orravine.com | Exit push button."
+        ;;
+    48)
+        HEARD=$STEPS_48
+        EXIT_SCREEN="CV Veyloom v1.0. | forum at www.orravine.com | Exit button."
+        ;;
     *)
         HEARD=$STEPS
+        EXIT_SCREEN=-
         if [ -z "${ORCA_TRANSCRIPT_ONLY:-}" ]; then
             echo "SKIP: texts are expected of Orca 43 and 48, and this is Orca $version;" \
                 "ORCA_TRANSCRIPT_ONLY=1 shows what it says"
@@ -310,6 +328,23 @@ chord() {
     done
 }
 
+# The program, its accessibility bridge telling of each object asked for that it does not have:
+# one a screen reader holds should never be gone while its control lives.
+start_listened() {
+    start_app DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
+        QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_LOGGING_RULES="qt.accessibility.atspi.debug=true"
+    wait_window "CV Veyloom v1.0" "$MAIN_WIDTH" >/dev/null
+}
+
+# ended_well WHEN: the program ended with status 0, never asked for an object it no longer had.
+ended_well() {
+    local lost
+    poll 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end $1"
+    wait "$APP_PID" || fail "the program ended with status $? $1"
+    lost=$(grep -c "Could not find accessible on path" "$WORK/app.log" || true)
+    [ "$lost" -eq 0 ] || fail "$lost times asked for an accessible object it no longer had $1"
+}
+
 poll 30 grep -q "^SPEAK Screen reader on" "$SPEECH" || fail "Orca did not start speaking"
 
 # read_steps TABLE: the table's steps, what is done in $actions and what is heard in
@@ -341,11 +376,7 @@ for step in "${!actions[@]}"; do
     [ -z "${APP_PID:-}" ] || running "$APP_PID" || fail "the program ended before '$action'"
     from=$(heard)
     case $action in
-        start)
-            start_app DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
-                QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-            wait_window "CV Veyloom v1.0" "$MAIN_WIDTH" >/dev/null
-            ;;
+        start) start_listened ;;
         type:*) xdotool type --delay 200 "${action#type:}" ;;
         *) chord "$action" ;;
     esac
@@ -361,7 +392,35 @@ for step in "${!actions[@]}"; do
     fi
 done
 
-poll 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end"
-wait "$APP_PID" || fail "the program ended with status $?"
+ended_well "after the walk"
 [ ! -s "$MISMATCHES" ] || fail "steps that did not sound as expected: $(wc -l <"$MISMATCHES")"
+
+if [ -z "${ORCA_TRANSCRIPT_ONLY:-}" ]; then
+    for ((opening = 1; opening <= REOPENINGS; opening++)); do
+        from=$(heard)
+        action="start, exit screen $opening of $REOPENINGS"
+        start_listened
+        # Closed once its window has the keyboard, which Orca says.
+        listen "$from" "Name text" 10
+        from=$(heard)
+        action="alt+F4, exit screen $opening of $REOPENINGS"
+        chord alt+F4
+        listen "$from" "$EXIT_SCREEN" 10
+        {
+            echo "> $action"
+            heard_since "$from" | sed -e 's/^SPEAK //;t' -e 's/.*/[&]/' | sed 's/^/    /'
+        } >>"$TRANSCRIPT"
+        heard_in_order "$from" "$EXIT_SCREEN" \
+            || echo "MISMATCH: exit screen $opening: not heard: $EXIT_SCREEN" >>"$MISMATCHES"
+        chord alt+x
+        ended_well "after exit screen $opening"
+    done
+    [ ! -s "$MISMATCHES" ] || fail "exit screens not heard: $(wc -l <"$MISMATCHES") of $REOPENINGS"
+fi
+
+for noise in "${NEVER_HEARD[@]}"; do
+    if grep -qF -- "$noise" "$SPEECH"; then
+        fail "heard, though nothing done should make it heard: $(grep -F -- "$noise" "$SPEECH")"
+    fi
+done
 echo "PASS: orca"
