@@ -18,4 +18,8 @@ namespace ScreenReader {
 void setQuestion(
     QLabel *question, std::span<QWidget *const> answers, QWidget *focused, const QString &spoken);
 
+// Tells it the question again once its answer has the focus, where the label alone would not
+// reach it (Qt 6.8 and later); nothing elsewhere.
+void announceQuestion(QWidget *focused, const QString &spoken);
+
 } // namespace ScreenReader

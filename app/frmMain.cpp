@@ -313,11 +313,12 @@ void frmMain::setQuestionText(std::string_view text)
 {
     lblQuestion->setText(QString::fromUtf8(text));
     QRadioButton *selected = optAnswer.at(static_cast<int>(selectedAnswer()));
-    ScreenReader::setQuestion(
-        lblQuestion, answerWidgets(), selected, lblQNo->text() + u". "_s + lblQuestion->text());
+    const QString spoken = lblQNo->text() + u". "_s + lblQuestion->text();
+    ScreenReader::setQuestion(lblQuestion, answerWidgets(), selected, spoken);
     // On the screen in front the selected answer takes the focus, where it has not got it.
     if (screens->currentWidget() == fraStep[1])
         selected->setFocus(Qt::OtherFocusReason);
+    ScreenReader::announceQuestion(selected, spoken);
 }
 
 void frmMain::bringScreenToFront(Screen screen)

@@ -13,6 +13,7 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QPointer>
+#include <QStyle>
 #include <QTextCursor>
 #include <QTextImageFormat>
 #include <QUrl>
@@ -181,6 +182,8 @@ void ReadingView::rewrite(const std::function<void(QTextCursor &)> &write)
     QTextDocument *previous = shown->parent() == this ? document() : nullptr;
     setDocument(draft);
     delete previous;
+    // The caret's width belongs to the document's layout; Qt 6.8 gives a new one Qt's own.
+    setCursorWidth(style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
     followDocument();
     if (told) {
         QAccessibleTextUpdateEvent changed(this, 0, before, spokenText().text());

@@ -29,6 +29,13 @@ using namespace Qt::StringLiterals;
 #define SKIP_WITHOUT_BRIDGE() static_cast<void>(0)
 #endif
 
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+namespace {
+// Every announcement, in order, by its object and message.
+QList<std::pair<QObject *, QString>> announced;
+} // namespace
+#endif
+
 // What a screen reader is told beyond each control's name: the question with its answer, the
 // reading as it appears, and the texts that go with a screen or window; the objects it holds,
 // which live as long as their controls; the focus, which goes only where the user goes.
@@ -83,6 +90,12 @@ private:
         default:
             break;
         }
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        if (event->type() == QAccessible::Announcement) {
+            announced.append(
+                { event->object(), static_cast<QAccessibleAnnouncementEvent *>(event)->message() });
+        }
+#endif
         s_events.append({ event->type(), event->object(), id });
         if (event->type() == QAccessible::Focus)
             s_focus.append({ event->object(), id });
@@ -107,6 +120,14 @@ QString questionOf(QWidget *answer)
     QAccessibleInterface *object = QAccessible::queryAccessibleInterface(answer);
 #ifdef Q_OS_WIN
     return object->text(QAccessible::Description);
+#elif QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Announced as the answer takes the focus: Orca 48 keeps the label it first read.
+    Q_UNUSED(object);
+    for (auto it = announced.crbegin(); it != announced.crend(); ++it) {
+        if (it->first == answer)
+            return it->second;
+    }
+    return {};
 #else
     const auto labels = object->relations(QAccessible::Label);
     return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);

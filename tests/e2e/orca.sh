@@ -79,11 +79,10 @@ STEPS
 # What Orca 48, Debian 13's, says after the same steps, an utterance (or a piece of one) a line,
 # as the transcript shows them. Its echo of the keys pressed is left out, but for the letters
 # typed, which it sends as keys ("[KEY A]"), not as speech. Orca 48 says "button" for "push
-# button", and the question once alone, then again with the answer selected.
+# button", and the question, announced, after the answer that takes the focus.
 STEPS_48=$(
     cat <<'STEPS'
 start           CV Veyloom v1.0 frame
-                | Chakra test 0 items
                 | Personal Details Choose one of the following options. Take the Chakras Test
                 | with this software. panel
                 | Name text.
@@ -92,36 +91,43 @@ Tab             Root Chakra (Muladhara) check box not checked.
 space           checked
 shift+Tab       Get Veyloom Reading button.
 alt+g           Veyloom Question panel
-                | Question 1 of 8. Do you have a good sense of direction?
-                | Question 1 of 8. Do you have a good sense of direction?
+                | Veyloom Question.
                 | Yes selected radio button.
+                | Question 1 of 8. Do you have a good sense of direction?
 Down            Veyloom Question.
                 | No selected radio button.
-alt+n           Question 2 of 8. Do you feel physically active and fit?
+alt+n           Next button.
+                | Veyloom Question.
+                | Yes selected radio button.
                 | Question 2 of 8. Do you feel physically active and fit?
+alt+n           Next button.
+                | Veyloom Question.
                 | Yes selected radio button.
-alt+n           Question 3 of 8. Does it matter to you if do not have material comforts?
                 | Question 3 of 8. Does it matter to you if do not have material comforts?
-                | Yes selected radio button.
 Down            Veyloom Question.
                 | No selected radio button.
 Tab             Next button.
-space           Question 4 of 8. Do u feel comfortable in the presence of unknown people?
+space           Veyloom Question.
+                | Yes selected radio button.
                 | Question 4 of 8. Do u feel comfortable in the presence of unknown people?
+alt+n           Next button.
+                | Veyloom Question.
                 | Yes selected radio button.
-alt+n           Question 5 of 8. Do feel grounded and stable?
                 | Question 5 of 8. Do feel grounded and stable?
+alt+n           Next button.
+                | Veyloom Question.
                 | Yes selected radio button.
-alt+n           Question 6 of 8. Do you feel connected to the oneness of the universe?
                 | Question 6 of 8. Do you feel connected to the oneness of the universe?
+alt+n           Next button.
+                | Veyloom Question.
                 | Yes selected radio button.
-alt+n           Question 7 of 8. Do you have good survival instincts?
                 | Question 7 of 8. Do you have good survival instincts?
+alt+n           Next button.
+                | Veyloom Question.
                 | Yes selected radio button.
-alt+n           Question 8 of 8. Do you have the courage to stand up for yourself?
                 | Question 8 of 8. Do you have the courage to stand up for yourself?
-                | Yes selected radio button.
-alt+n           Veyloom Result panel
+alt+n           Next button.
+                | Veyloom Result panel
                 | Reading read only text.
                 | Root Chakra (Muladhara) is Underactive.
 Down            Fear, nervousness, inferiority and shyness are the consequences of shaky
