@@ -326,25 +326,6 @@ bool frmExitScreen::focusNextPrevChild(bool next)
     return moved;
 }
 
-void frmExitScreen::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isActiveWindow())
-        return;
-    // A screen reader told of the focus before it is told that the window opened says nothing
-    // of it: once the window is active, the focus is told again. A reader that has said it
-    // already ignores the news of the control it follows.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (QWidget *focused = focusWidget(); focused && focused->hasFocus()) {
-                QAccessibleEvent told(focused, QAccessible::Focus);
-                QAccessible::updateAccessibility(&told);
-            }
-        },
-        Qt::QueuedConnection);
-}
-
 void frmExitScreen::closeEvent(QCloseEvent *event)
 {
     event->accept();

@@ -24,7 +24,6 @@ public:
 protected:
     bool focusNextPrevChild(bool next) override;
     void closeEvent(QCloseEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     void buildWindow();
